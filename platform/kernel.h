@@ -1,0 +1,77 @@
+// Kernel family: last error, performance counter, threads, critical sections, debug output.
+#pragma once
+
+#include "windef.h"
+
+#define INFINITE 0xFFFFFFFFu
+#define WAIT_OBJECT_0 0u
+#define WAIT_TIMEOUT 258u
+#define WAIT_FAILED 0xFFFFFFFFu
+#define STILL_ACTIVE 259u
+#define CREATE_SUSPENDED 0x00000004u
+#define THREAD_PRIORITY_NORMAL 3  // the device's normal priority level
+
+#define ERROR_SUCCESS 0L
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_ACCESS_DENIED 5L
+#define ERROR_INVALID_HANDLE 6L
+#define ERROR_NOT_ENOUGH_MEMORY 8L
+#define ERROR_INVALID_PARAMETER 87L
+#define ERROR_MORE_DATA 234L
+
+typedef DWORD (*LPTHREAD_START_ROUTINE)(LPVOID);
+
+/* GetLastError: returns the calling thread's last-error code. */
+DWORD GetLastError();
+
+/* SetLastError: sets the calling thread's last-error code. */
+void SetLastError(DWORD dwErrCode);
+
+/* QueryPerformanceFrequency: stores the counter's counts per second; FALSE when the device has no counter. */
+BOOL QueryPerformanceFrequency(LARGE_INTEGER* lpFrequency);
+
+/* QueryPerformanceCounter: stores the current reading of the monotonic counter; FALSE when there is none. */
+BOOL QueryPerformanceCounter(LARGE_INTEGER* lpPerformanceCount);
+
+/* CreateThread: starts lpStartAddress(lpParameter) on a new thread, suspended with CREATE_SUSPENDED; NULL on failure. */
+HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, DWORD dwStackSize,
+                    LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter,
+                    DWORD dwCreationFlags, LPDWORD lpThreadId);
+
+/* ResumeThread: decrements the suspend count, starting the thread at zero; returns the previous count or 0xFFFFFFFF. */
+DWORD ResumeThread(HANDLE hThread);
+
+/* GetExitCodeThread: stores STILL_ACTIVE while the thread runs, else its exit code; FALSE for a bad handle. */
+BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode);
+
+/* WaitForSingleObject: waits up to dwMilliseconds for a thread to end; WAIT_OBJECT_0, WAIT_TIMEOUT or WAIT_FAILED. */
+DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
+
+/* CloseHandle: releases a thread handle; the thread itself runs on. FALSE for a bad handle. */
+BOOL CloseHandle(HANDLE hObject);
+
+/* GetCurrentThreadId: a number naming the calling thread, unique among live threads. */
+DWORD GetCurrentThreadId();
+
+/* Sleep: suspends the calling thread for at least dwMilliseconds. */
+void Sleep(DWORD dwMilliseconds);
+
+struct CRITICAL_SECTION {
+    alignas(8) unsigned char opaque[64];
+};
+typedef CRITICAL_SECTION* LPCRITICAL_SECTION;
+
+/* InitializeCriticalSection: makes a recursive lock ready for use. */
+void InitializeCriticalSection(LPCRITICAL_SECTION lpCriticalSection);
+
+/* DeleteCriticalSection: releases a lock that no thread holds. */
+void DeleteCriticalSection(LPCRITICAL_SECTION lpCriticalSection);
+
+/* EnterCriticalSection: blocks until the calling thread holds the lock. */
+void EnterCriticalSection(LPCRITICAL_SECTION lpCriticalSection);
+
+/* LeaveCriticalSection: releases one hold of the lock by the calling thread. */
+void LeaveCriticalSection(LPCRITICAL_SECTION lpCriticalSection);
+
+/* OutputDebugStringW: hands the text to an attached debugger; with none attached, nothing happens. */
+void OutputDebugStringW(LPCWSTR lpOutputString);

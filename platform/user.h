@@ -1,0 +1,100 @@
+// User family: windows, messages, painting, controls and message boxes.
+//
+// A window handle names a live window object owned by the thread that created it (the UI
+// thread). SendMessageW on that thread dispatches at once; from another thread it queues the
+// message to the owner and waits for the result. Once a window is being destroyed, every
+// pending and later cross-thread send to it returns 0 at once.
+#pragma once
+
+#include "windef.h"
+
+#define WM_NULL 0x0000u
+#define WM_DESTROY 0x0002u
+#define WM_PAINT 0x000Fu
+#define WM_CLOSE 0x0010u
+#define WM_SETTEXT 0x000Cu
+#define WM_GETTEXT 0x000Du
+#define WM_GETTEXTLENGTH 0x000Eu
+#define WM_SETICON 0x0080u
+#define WM_INITDIALOG 0x0110u
+#define WM_COMMAND 0x0111u
+#define WM_USER 0x0400u
+
+#define ICON_SMALL 0
+#define ICON_BIG 1
+
+#define BN_CLICKED 0
+
+#define IDOK 1
+#define IDCANCEL 2
+
+#define MB_OK 0x00000000u
+#define MB_OKCANCEL 0x00000001u
+#define MB_ICONEXCLAMATION 0x00000030u
+
+#define CB_ERR (-1)
+#define CB_GETCOUNT 0x0146u
+#define CB_ADDSTRING 0x0143u
+#define CB_RESETCONTENT 0x014Bu
+#define CB_FINDSTRING 0x014Cu
+#define CB_GETLBTEXT 0x0148u
+#define CB_GETLBTEXTLEN 0x0149u
+#define CB_LIMITTEXT 0x0141u
+#define EM_LIMITTEXT 0x00C5u
+#define BM_GETCHECK 0x00F0u
+#define BM_SETCHECK 0x00F1u
+#define BST_UNCHECKED 0
+#define BST_CHECKED 1
+
+#define LOWORD(l) ((WORD)(((UINT_PTR)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((UINT_PTR)(l)) >> 16) & 0xffff))
+#define MAKEWPARAM(l, h) ((WPARAM)(DWORD)(((WORD)(l)) | (((DWORD)((WORD)(h))) << 16)))
+
+struct PAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+};
+
+/* SendMessageW: delivers the message to the window's handler and returns its result; across
+   threads it waits for the owner thread; 0 for a window that is gone or being destroyed. */
+LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+
+/* IsWindow: TRUE while the handle names a window that is not being destroyed. */
+BOOL IsWindow(HWND hWnd);
+
+/* DestroyWindow: marks the window destroyed, sends it WM_DESTROY and releases it; FALSE for a bad handle. */
+BOOL DestroyWindow(HWND hWnd);
+
+/* InvalidateRect: schedules one paint of the window (several coalesce); the rectangle and the
+   erase flag are accepted, and the paint never erases: undrawn pixels keep their values. */
+BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
+
+/* BeginPaint: the device context for the paint in progress. */
+HDC BeginPaint(HWND hWnd, PAINTSTRUCT* lpPaint);
+
+/* EndPaint: ends the paint begun by BeginPaint. */
+BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
+
+/* GetClientRect: the client area in client coordinates. */
+BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
+
+/* GetDlgItem: the child control with that id, NULL when there is none. */
+HWND GetDlgItem(HWND hDlg, int nIDDlgItem);
+
+/* SetWindowTextW: sets a window's caption or a control's text (an entry's for a combo box). */
+BOOL SetWindowTextW(HWND hWnd, LPCWSTR lpString);
+
+/* GetWindowTextLengthW: the length in units of the window's text. */
+int GetWindowTextLengthW(HWND hWnd);
+
+/* GetWindowTextW: copies at most nMaxCount - 1 units of the text and a terminator; the units copied. */
+int GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount);
+
+/* MessageBoxW: shows a modal box and returns the button pressed (IDOK for MB_OK). Called on a
+   worker thread it blocks only that thread; a box of a worker is dismissed (IDCANCEL) when the
+   application's main window is destroyed. */
+int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType);
+
+/* LoadIconW: the icon resource with that id, NULL if absent. Icons are shared; never destroyed. */
+HICON LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName);

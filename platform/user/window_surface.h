@@ -1,0 +1,10 @@
+// The client surface of a window: the pixels its paints draw on, kept between paints.
+#pragma once
+
+#include <QImage>
+
+#include "platform/windef.h"
+
+/* The window's client surface (Format_RGB32, client-area size); NULL for a bad handle. Valid on
+   the window's thread until the window is destroyed. */
+QImage* GetWindowSurface(HWND hWnd);

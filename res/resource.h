@@ -1,0 +1,16 @@
+// Resource identifiers of the program.
+#pragma once
+
+#define IDD_PEMBLAR_DIALOG 102
+#define IDP_SOCKETS_INIT_FAILED 103
+#define IDR_MAINFRAME 128
+#define IDD_LOGIN 129
+
+#define IDC_COMBO_IP 1000
+#define IDC_EDIT_ID 1000
+#define IDC_BUTTON_CONNECT 1001
+#define IDC_COMBO_PORT 1002
+#define IDC_BUTTON_CLEAR 1006
+#define IDC_EDIT_PASSWORD 1007
+#define IDC_CHECK_SAVE_PASSWORD 1008
+#define IDC_STATIC (-1)

@@ -1,0 +1,9 @@
+// The program's resources, gathered into the resource section the platform reads.
+#pragma once
+
+#include "platform/resource_types.h"
+#include "res/resource.h"
+
+extern const DLGTEMPLATE_RESOURCE kMainDialogTemplate;
+extern const DLGTEMPLATE_RESOURCE kLoginDialogTemplate;
+extern const ICON_RESOURCE kMainFrameIcon;
