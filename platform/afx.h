@@ -2,6 +2,8 @@
 // exchange, controls, paint and GDI object wrappers, worker threads and message boxes.
 #pragma once
 
+#include <bit>
+
 #include "afxstr.h"
 #include "gdi.h"
 #include "kernel.h"
@@ -46,7 +48,7 @@ protected:                                      \
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                     \
     const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
     const AFX_MSGMAP* theClass::GetThisMessageMap() {                               \
-        typedef theClass ThisClass;                                                 \
+        using ThisClass [[maybe_unused]] = theClass;                                \
         typedef baseClass TheBaseClass;                                             \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 #define END_MESSAGE_MAP()                                                            \
@@ -58,8 +60,10 @@ protected:                                      \
     }
 
 #define AFX_VV(fn) static_cast<AFX_PMSG>(static_cast<void (CWnd::*)()>(fn))
-#define AFX_LWL(fn) \
-    reinterpret_cast<AFX_PMSG>(static_cast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(fn))
+// A handler taking the message parameters is stored, bit for bit, as a pointer to a CCmdTarget
+// member and copied back into exactly its own type when it is called.
+typedef LRESULT (CCmdTarget::*AFX_PMSG_LWL)(WPARAM, LPARAM);
+#define AFX_LWL(fn) std::bit_cast<AFX_PMSG>(static_cast<AFX_PMSG_LWL>(fn))
 
 #define ON_WM_PAINT() {WM_PAINT, 0, 0, AfxSig_vv, AFX_VV(&ThisClass::OnPaint)},
 #define ON_WM_DESTROY() {WM_DESTROY, 0, 0, AfxSig_vv, AFX_VV(&ThisClass::OnDestroy)},
@@ -136,7 +140,10 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The message WindowProc is handling, for Default.
     UINT m_nCurrentMessage = 0;
+    WPARAM m_wParamCurrent = 0;
+    LPARAM m_lParamCurrent = 0;
 };
 
 class CDataExchange {
@@ -209,6 +216,9 @@ public:
     UINT m_nIDHelp = 0;
 
 protected:
+    /* WM_INITDIALOG: runs OnInitDialog and returns its result. */
+    afx_msg LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
+
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
     DECLARE_MESSAGE_MAP()

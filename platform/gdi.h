@@ -28,7 +28,8 @@ HDC GetDC(HWND hWnd);
 /* ReleaseDC: releases a device context from GetDC; 1 on success, 0 when hDC is not the window's. */
 int ReleaseDC(HWND hWnd, HDC hDC);
 
-/* CreateCompatibleDC: a memory device context (1 x 1 monochrome until a bitmap is selected); NULL on failure. */
+/* CreateCompatibleDC: a memory device context holding a 1 x 1 stock bitmap until another is
+   selected; NULL on failure. */
 HDC CreateCompatibleDC(HDC hdc);
 
 /* DeleteDC: releases a memory device context; the selected bitmap survives. FALSE for a bad handle. */

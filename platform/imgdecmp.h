@@ -3,6 +3,9 @@
 
 #include "gdi.h"
 
+#define S_OK 0L
+#define E_FAIL ((long)(int32_t)0x80004005u)
+
 typedef DWORD(CALLBACK_GETDATA)(LPSTR szBuffer, DWORD dwBufferMax, LPARAM lParam);
 typedef CALLBACK_GETDATA* GETDATACALLBACK;
 

@@ -16,6 +16,7 @@
 #define WM_GETTEXT 0x000Du
 #define WM_GETTEXTLENGTH 0x000Eu
 #define WM_SETICON 0x0080u
+#define WM_NCDESTROY 0x0082u
 #define WM_INITDIALOG 0x0110u
 #define WM_COMMAND 0x0111u
 #define WM_USER 0x0400u
@@ -57,13 +58,16 @@ struct PAINTSTRUCT {
 };
 
 /* SendMessageW: delivers the message to the window's handler and returns its result; across
-   threads it waits for the owner thread; 0 for a window that is gone or being destroyed. */
+   threads it waits for the owner thread. 0 for a window that is gone, and across threads for one
+   being destroyed (also when that begins while the caller waits). */
 LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 
 /* IsWindow: TRUE while the handle names a window that is not being destroyed. */
 BOOL IsWindow(HWND hWnd);
 
-/* DestroyWindow: marks the window destroyed, sends it WM_DESTROY and releases it; FALSE for a bad handle. */
+/* DestroyWindow: marks the window (and its controls) destroyed, releasing waiting senders, sends
+   WM_DESTROY and WM_NCDESTROY and releases it; FALSE for a bad handle, a window of another
+   thread or one already being destroyed. */
 BOOL DestroyWindow(HWND hWnd);
 
 /* InvalidateRect: schedules one paint of the window (several coalesce); the rectangle and the

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/resource_types.h"
+#include "platform/user.h"
 #include "res/resource.h"
 
 extern const DLGTEMPLATE_RESOURCE kMainDialogTemplate;

@@ -32,6 +32,10 @@ void FailThreadCreations(int count);
 /* WSAStartup fails while set. */
 void FailSocketLayerStartup(bool fail);
 
+/* Runs observer after every settings value written successfully, on the writing thread, before the
+   write returns; empty function detaches. Lets a test change the settings folder between writes. */
+void SetSettingsWriteObserver(std::function<void()> observer);
+
 /* A window on the calling thread whose messages go to proc; for tests without a dialog. */
 HWND CreateTestWindow(std::function<LRESULT(UINT message, WPARAM wParam, LPARAM lParam)> proc);
 
@@ -41,5 +45,6 @@ int LiveDeviceContextCount();
 int OpenSocketCount();
 int LiveThreadCount();
 int LiveWindowCount();
+int OpenRegistryKeyCount();
 
 }  // namespace platform_testing

@@ -1,0 +1,7 @@
+// The diagnostic sink.
+#include "camera/trace.h"
+
+/* The text goes to the debug output, which discards it unless a debugger is attached. */
+void TraceMessage(CString message) {
+    OutputDebugStringW(message);
+}

@@ -1,0 +1,49 @@
+// Frame arrival: every WM_IMAGE_ARRIVED of the camera thread, a frame or a connection's end.
+#include "camera/frame_buffer.h"
+#include "camera/trace.h"
+#include "dialog/pemblar_dlg.h"
+
+namespace {
+
+const int kCaptionFirst = 24;
+const int kCaptionLast = 42;
+
+// TRUE when the bytes FF D9 stand at two neighbouring positions of the first `length` bytes.
+BOOL HasEndMarker(const BYTE* frame, int32_t length) {
+    for (int32_t i = 0; i + 1 < length; ++i) {
+        if (frame[i] == 0xFF && frame[i + 1] == 0xD9) {
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+LRESULT CPemblarDlg::OnImageArrived(WPARAM, LPARAM) {
+    UpdateFrameRate();
+
+    // The caption sits at fixed positions, whatever the frame's length: one unit per byte.
+    m_strStamp.Empty();
+    for (int p = kCaptionFirst; p <= kCaptionLast; ++p) {
+        m_strStamp.AppendChar(static_cast<WCHAR>(ImageData[p]));
+    }
+
+    const int32_t length = ImageDataLength;
+    if (length != 0 && !HasEndMarker(ImageData, length)) {
+        TraceMessage(u"There is no 0xFFD9 in current image");
+        return 1;
+    }
+
+    // Without a device context the decode is skipped and the picture kept; the invalidation
+    // still follows, so the next paint requests the next frame.
+    HDC hdc = GetDC(m_hWnd);
+    if (hdc != nullptr) {
+        m_image.DecodeFrame(hdc);
+        if (ReleaseDC(m_hWnd, hdc) == 0) {
+            TraceMessage(u"ReleaseDC: fail");
+        }
+    }
+    InvalidateRect(m_hWnd, nullptr, FALSE);
+    return 1;
+}

@@ -1,0 +1,13 @@
+// The window procedure through which the framework's window objects receive their messages.
+#pragma once
+
+#include "platform/afx.h"
+#include "platform/user/window.h"
+
+namespace platform_afx {
+
+/* Delivers every message of the window to pWnd->WindowProc; at WM_NCDESTROY the object lets go
+   of the handle and PostNcDestroy runs. */
+platform_user::WindowProcedure FrameworkProcedure(CWnd* pWnd);
+
+}  // namespace platform_afx

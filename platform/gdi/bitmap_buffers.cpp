@@ -1,0 +1,32 @@
+#include "platform/gdi/bitmap_buffers.h"
+
+#include <mutex>
+
+namespace gdi {
+namespace {
+
+std::mutex g_spareLock;
+QImage g_spare;  // the last released buffer, or a null image
+
+}  // namespace
+
+QImage TakeBitmapBuffer(int width, int height) {
+    if (width <= 0 || height <= 0) return QImage();
+    {
+        std::lock_guard<std::mutex> lock(g_spareLock);
+        QImage spare = std::move(g_spare);
+        g_spare = QImage();
+        if (spare.width() == width && spare.height() == height) return spare;
+    }
+    return QImage(width, height, QImage::Format_RGB32);  // null when it cannot be allocated
+}
+
+void RecycleBitmapBuffer(QImage&& pixels) {
+    if (pixels.isNull() || pixels.format() != QImage::Format_RGB32) return;
+    QImage released = std::move(pixels);
+    pixels = QImage();
+    std::lock_guard<std::mutex> lock(g_spareLock);
+    g_spare = std::move(released);
+}
+
+}  // namespace gdi

@@ -1,0 +1,37 @@
+// Block copies between device contexts.
+#include "platform/gdi.h"
+#include "platform/gdi/gdi_objects.h"
+#include "platform/gdi/stretch_copy.h"
+
+namespace {
+
+BOOL Copy(HDC hdcDest, gdi::Block to, HDC hdcSrc, gdi::Block from, DWORD dwRop) {
+    if (dwRop != SRCCOPY) return FALSE;
+    auto lock = gdi::TableLock();
+    gdi::DeviceContext* target = gdi::Find<gdi::DeviceContext>(hdcDest);
+    gdi::DeviceContext* origin = gdi::Find<gdi::DeviceContext>(hdcSrc);
+    if (target == nullptr || origin == nullptr) return FALSE;
+    QImage* destination = gdi::DrawingSurface(*target);
+    const QImage* source = gdi::DrawingSurface(*origin);
+    if (destination == nullptr || source == nullptr) return FALSE;
+    gdi::StretchCopy(*destination, to, *source, from);
+    return TRUE;
+}
+
+}  // namespace
+
+/* BitBlt: copies the block unscaled; parts outside either surface are skipped. */
+BOOL BitBlt(HDC hdcDest, int nXDest, int nYDest, int nWidth, int nHeight, HDC hdcSrc, int nXSrc,
+            int nYSrc, DWORD dwRop) {
+    return Copy(hdcDest, {nXDest, nYDest, nWidth, nHeight}, hdcSrc, {nXSrc, nYSrc, nWidth, nHeight},
+                dwRop);
+}
+
+/* StretchBlt: maps the whole source block onto the destination block by nearest pixel, without
+   smoothing; a negative extent on one side only mirrors that axis. */
+BOOL StretchBlt(HDC hdcDest, int nXOriginDest, int nYOriginDest, int nWidthDest, int nHeightDest,
+                HDC hdcSrc, int nXOriginSrc, int nYOriginSrc, int nWidthSrc, int nHeightSrc,
+                DWORD dwRop) {
+    return Copy(hdcDest, {nXOriginDest, nYOriginDest, nWidthDest, nHeightDest}, hdcSrc,
+                {nXOriginSrc, nYOriginSrc, nWidthSrc, nHeightSrc}, dwRop);
+}

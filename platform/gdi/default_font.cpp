@@ -1,0 +1,12 @@
+#include "platform/gdi/default_font.h"
+
+namespace gdi {
+
+QFont DefaultFont() {
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
+}  // namespace gdi

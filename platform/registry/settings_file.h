@@ -1,0 +1,28 @@
+// The settings file behind the current user's key: one Qt settings file, each value kept as
+// exactly the bytes the caller stored.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "platform/registry.h"
+
+namespace platform_registry {
+
+/* $XDG_CONFIG_HOME/MyCompany/Pemblar.conf as the environment names it now; empty without a home. */
+QString SettingsFilePath();
+
+/* Makes the file's folder and the file itself if missing and checks that the file can be read;
+   ERROR_SUCCESS with *created telling whether the file was made now, else ERROR_ACCESS_DENIED. */
+LSTATUS PrepareSettingsFile(const QString& path, bool* created);
+
+/* Reads the bytes stored under name: ERROR_FILE_NOT_FOUND when there are none, ERROR_INVALID_DATA
+   when something else than whole UTF-16 text is stored there, ERROR_ACCESS_DENIED when the file
+   cannot be read. */
+LSTATUS ReadSettingsValue(const QString& path, const QString& name, QByteArray* bytes);
+
+/* Stores bytes under name and writes the file; ERROR_ACCESS_DENIED when it cannot be written, the
+   file and every later write then as if this one had not been asked for. */
+LSTATUS WriteSettingsValue(const QString& path, const QString& name, const QByteArray& bytes);
+
+}  // namespace platform_registry

@@ -1,0 +1,48 @@
+// Test seams of the user family: bare windows, the window count and the message box answerer.
+#include <QObject>
+
+#include "platform/testing/hooks.h"
+#include "platform/user/message_box_answerer.h"
+#include "platform/user/window.h"
+
+namespace {
+
+// A window without a widget: a Qt object on the creating thread and a text.
+class TestWindowClass : public platform_user::WindowClass {
+public:
+    QObject* Object() override { return &m_object; }
+    std::u16string Text() const override { return m_text; }
+    void SetText(const std::u16string& text) override { m_text = text; }
+
+private:
+    QObject m_object;
+    std::u16string m_text;
+};
+
+}  // namespace
+
+namespace platform_testing {
+
+HWND CreateTestWindow(std::function<LRESULT(UINT message, WPARAM wParam, LPARAM lParam)> proc) {
+    auto window = std::make_shared<platform_user::Window>();
+    window->className = u"test";
+    window->thread = std::this_thread::get_id();
+    window->windowClass = std::make_unique<TestWindowClass>();
+    if (proc) {
+        window->procedure = [proc = std::move(proc)](HWND, UINT message, WPARAM wParam,
+                                                     LPARAM lParam) {
+            return proc(message, wParam, lParam);
+        };
+    }
+    return platform_user::RegisterWindow(std::move(window));
+}
+
+int LiveWindowCount() {
+    return platform_user::WindowCount();
+}
+
+void SetMessageBoxAnswerer(std::function<int(const std::u16string& text, UINT type)> answerer) {
+    platform_user::SetAnswerer(std::move(answerer));
+}
+
+}  // namespace platform_testing

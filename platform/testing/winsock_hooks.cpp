@@ -1,0 +1,19 @@
+// Test seams of the socket family: the name resolver, a failing start-up, open sockets.
+#include "platform/testing/hooks.h"
+#include "platform/winsock/winsock_seams.h"
+
+namespace platform_testing {
+
+void SetHostResolver(std::function<bool(const std::string& name, uint32_t* address)> resolver) {
+    platform_winsock::SetResolver(std::move(resolver));
+}
+
+void FailSocketLayerStartup(bool fail) {
+    platform_winsock::SetStartupFailure(fail);
+}
+
+int OpenSocketCount() {
+    return platform_winsock::OpenSocketCount();
+}
+
+}  // namespace platform_testing

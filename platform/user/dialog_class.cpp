@@ -1,0 +1,112 @@
+// The dialog class: caption, icons, close and paint of a dialog window.
+#include "platform/user/dialog_class.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QPainter>
+#include <algorithm>
+
+#include "platform/user.h"
+#include "platform/user/icons.h"
+
+namespace platform_user {
+
+DialogWidget::DialogWidget(HWND hDlg, QImage* surface, QWidget* owner)
+    : QDialog(owner), m_hDlg(hDlg), m_surface(surface) {
+    // Every pixel comes from the surface: Qt need not clear the background first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void DialogWidget::reject() {
+    QtDispatchScope scope(m_hDlg);
+    SendMessageW(m_hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
+void DialogWidget::paintEvent(QPaintEvent* event) {
+    (void)event;
+    QtDispatchScope scope(m_hDlg);
+    SendMessageW(m_hDlg, WM_PAINT, 0, 0);
+    // A handler that destroyed the window leaves nothing to show.
+    if (OwnedWindow(m_hDlg) == nullptr) return;
+    // Copied in bands: Qt spreads larger copies over its worker threads, whose own locks the
+    // thread checker cannot see, and a band this size is copied on this thread at once.
+    const int kBandRows = 32;
+    QPainter painter(this);
+    for (int top = 0; top < m_surface->height(); top += kBandRows) {
+        const int rows = std::min(kBandRows, m_surface->height() - top);
+        painter.drawImage(QPoint(0, top), *m_surface, QRect(0, top, m_surface->width(), rows));
+    }
+}
+
+void DialogWidget::closeEvent(QCloseEvent* event) {
+    // The dialog decides: its handling of WM_CLOSE ends or destroys it, or not.
+    event->ignore();
+    QtDispatchScope scope(m_hDlg);
+    SendMessageW(m_hDlg, WM_CLOSE, 0, 0);
+}
+
+DialogClass::DialogClass(HWND hDlg, QSize clientSize, QWidget* owner, bool appWindow,
+                         bool captionOk)
+    : m_hDlg(hDlg),
+      m_surface(clientSize, QImage::Format_RGB32),
+      m_widget(std::make_unique<DialogWidget>(hDlg, &m_surface, owner)),
+      m_appWindow(appWindow),
+      m_captionOk(captionOk) {
+    m_widget->setFixedSize(clientSize);
+    m_surface.fill(m_widget->palette().color(QPalette::Window));
+    SetText(std::u16string());
+}
+
+DialogClass::~DialogClass() {
+    if (m_modal->loop != nullptr) m_modal->loop->exit();
+}
+
+void DialogClass::SetText(const std::u16string& text) {
+    m_text = text;
+    // The application's window shows the application's name on the desktop while it has no
+    // caption of its own.
+    if (text.empty() && m_appWindow) {
+        m_widget->setWindowTitle(QGuiApplication::applicationDisplayName());
+    } else {
+        m_widget->setWindowTitle(ToQString(text));
+    }
+}
+
+bool DialogClass::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    switch (message) {
+        case WM_CLOSE:
+            // The caption-bar OK button of the application's window sends IDOK; otherwise
+            // closing cancels.
+            SendMessageW(m_hDlg, WM_COMMAND, MAKEWPARAM(m_captionOk ? IDOK : IDCANCEL, BN_CLICKED),
+                         0);
+            *result = 0;
+            return true;
+        case WM_SETICON: {
+            HICON& slot = wParam == ICON_BIG ? m_bigIcon : m_smallIcon;
+            *result = reinterpret_cast<LRESULT>(slot);
+            slot = reinterpret_cast<HICON>(lParam);
+            UpdateIcon();
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+void DialogClass::UpdateIcon() {
+    QIcon icon = IconOf(m_bigIcon);
+    if (m_smallIcon != m_bigIcon) {
+        for (const QSize& size : IconOf(m_smallIcon).availableSizes()) {
+            icon.addPixmap(IconOf(m_smallIcon).pixmap(size));
+        }
+    }
+    m_widget->setWindowIcon(icon);
+}
+
+DialogClass* OwnedDialog(HWND hDlg) {
+    std::shared_ptr<Window> window = OwnedWindow(hDlg);
+    if (window == nullptr || window->className != u"dialog") return nullptr;
+    return static_cast<DialogClass*>(window->windowClass.get());
+}
+
+}  // namespace platform_user

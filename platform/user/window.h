@@ -1,0 +1,107 @@
+// The window objects of the user family: what a handle names, and the table of live windows.
+//
+// A window belongs to the thread that created it; its procedure, its Qt object and its class
+// state are used on that thread only. Other threads reach a window only through the table (to
+// look it up) and through its cross-thread state (to queue a call to its thread), which its
+// lock guards.
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/windef.h"
+
+namespace platform_user {
+
+using WindowProcedure =
+    std::function<LRESULT(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)>;
+
+struct PendingCall;
+
+// What a class of window does by itself: its Qt object, its text and its own messages.
+class WindowClass {
+public:
+    virtual ~WindowClass() = default;
+    /* The Qt object that stands for the window; queued calls are delivered through it. */
+    virtual QObject* Object() = 0;
+    /* The widget of a dialog or control; NULL for a window without one. */
+    virtual QWidget* Widget() { return nullptr; }
+    virtual std::u16string Text() const = 0;
+    virtual void SetText(const std::u16string& text) = 0;
+    /* Handles a message of this class (a control's request, a dialog's close); FALSE when the
+       message is not one of the class's. */
+    virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+        (void)message, (void)wParam, (void)lParam, (void)result;
+        return false;
+    }
+    /* The client surface of a top-level dialog; NULL for other windows. */
+    virtual QImage* Surface() { return nullptr; }
+};
+
+struct Window {
+    HWND handle = nullptr;
+    std::thread::id thread;            // the owner thread
+    HWND parent = nullptr;             // a control's dialog
+    int id = -1;                       // a control's id
+    std::u16string className;          // as in templates: u"dialog", u"button", u"combobox", ...
+    DWORD style = 0;                   // a control's template style
+    std::vector<HWND> children;        // a dialog's controls, in template order
+    WindowProcedure procedure;         // empty: the class's default handling only
+    void* frameworkObject = nullptr;   // the framework object whose procedure this is, if any
+    std::shared_ptr<void> attachment;  // kept for the window's life (a framework wrapper)
+    std::unique_ptr<WindowClass> windowClass;
+    int qtDispatchDepth = 0;  // Qt events and signals of this window being handled
+
+    // Cross-thread state, guarded by lock.
+    std::mutex lock;
+    bool destroying = false;
+    std::vector<std::shared_ptr<PendingCall>> pending;
+};
+
+/* A new window handle; handles are counted up and never handed out again. */
+HWND NewWindowHandle();
+/* Enters the window into the table, giving it a new handle unless it has one; its handle. */
+HWND RegisterWindow(std::shared_ptr<Window> window);
+/* Removes the window from the table; its handle names nothing from now on. */
+void UnregisterWindow(HWND hWnd);
+/* The window the handle names, from any thread; NULL when there is none. */
+std::shared_ptr<Window> LookUpWindow(HWND hWnd);
+/* The window, when the calling thread owns it; NULL otherwise. */
+std::shared_ptr<Window> OwnedWindow(HWND hWnd);
+/* The number of windows in the table. */
+int WindowCount();
+
+/* Delivers a message to the window's procedure (or its class's default handling) at once. */
+LRESULT Dispatch(const std::shared_ptr<Window>& window, UINT message, WPARAM wParam, LPARAM lParam);
+/* The platform's handling of a message no procedure took: the class's own messages, the text
+   messages and paint validation. */
+LRESULT DefaultWindowProcedure(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+/* Counts a Qt event or signal of the window being handled, so that destroying the window from
+   inside it defers the deletion of its Qt objects. */
+class QtDispatchScope {
+public:
+    explicit QtDispatchScope(HWND hWnd);
+    ~QtDispatchScope();
+    QtDispatchScope(const QtDispatchScope&) = delete;
+    QtDispatchScope& operator=(const QtDispatchScope&) = delete;
+
+private:
+    HWND m_hWnd;
+};
+
+/* TRUE when a Qt widget application exists, so that windows and boxes can be shown. */
+bool WidgetsAvailable();
+
+/* Converts between the platform's UTF-16 text and Qt's. */
+QString ToQString(const std::u16string& text);
+std::u16string FromQString(const QString& text);
+
+}  // namespace platform_user

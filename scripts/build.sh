@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Configures and builds one flavour: plain (default), asan or tsan, in build/<flavour>.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+flavour=${1:-plain}
+shift || true
+case "$flavour" in
+  plain) flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
+  asan) flags=(-DCMAKE_BUILD_TYPE=Debug -DPEMBLAR_ASAN=ON) ;;
+  tsan) flags=(-DCMAKE_BUILD_TYPE=Debug -DPEMBLAR_TSAN=ON) ;;
+  fuzz) flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DPEMBLAR_FUZZ=ON -DPEMBLAR_TESTS=OFF) ;;
+  *) echo "unknown flavour: $flavour (plain, asan, tsan, fuzz)" >&2; exit 2 ;;
+esac
+dir="$root/build/$flavour"
+cmake -S "$root" -B "$dir" -G Ninja "${flags[@]}" "$@" >/dev/null
+cmake --build "$dir" -- -j"$(nproc)"

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test three ways (plain, ASan+UBSan, TSan),
+# then a short fuzz pass and the benchmark's quick run.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+
+for flavour in plain asan tsan; do
+  echo "== $flavour build"
+  "$root/scripts/build.sh" "$flavour"
+  echo "== $flavour tests"
+  ctest --test-dir "$root/build/$flavour" --output-on-failure -j2
+done
+
+if [ -x "$root/scripts/fuzz.sh" ]; then
+  echo "== short fuzz pass"
+  "$root/scripts/fuzz.sh" --short
+fi
+
+if [ -x "$root/build/plain/tools/pemblar-bench" ]; then
+  echo "== benchmark (quick)"
+  "$root/build/plain/tools/pemblar-bench" --quick
+fi

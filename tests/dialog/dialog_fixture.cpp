@@ -1,0 +1,68 @@
+#include "dialog/dialog_fixture.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "camera/camera_protocol.h"
+#include "camera/camera_thread.h"
+#include "platform/testing/hooks.h"
+#include "support/pump_events.h"
+#include "support/window_pixels.h"
+
+void DialogTest::SetUp() {
+    // A counter that never moves: no interval ever closes unless a test moves it.
+    platform_testing::SetPerformanceCounter(true, 1000000, [] { return int64_t{0}; });
+}
+
+void DialogTest::TearDown() {
+    if (m_dialog && m_dialog->m_hWnd != nullptr) {
+        m_dialog->DestroyWindow();
+    }
+    m_dialog.reset();
+    platform_testing::ResetPerformanceCounter();
+    std::memset(ImageData, 0, sizeof ImageData);
+    ImageDataLength = 0;
+}
+
+void DialogTest::CreateDialog() {
+    m_dialog = std::make_unique<TestDialog>();
+    ASSERT_TRUE(m_dialog->Create(IDD_PEMBLAR_DIALOG));
+    ASSERT_NE(test_support::WidgetOf(m_dialog->m_hWnd), nullptr);
+    test_support::WidgetOf(m_dialog->m_hWnd)->show();
+    Settle();
+}
+
+LRESULT DialogTest::Arrive() { return SendMessageW(m_dialog->m_hWnd, WM_IMAGE_ARRIVED, 0, 0); }
+
+void DialogTest::ConnectTo(fakecamera::FakeCamera& camera) {
+    SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_NE(s, INVALID_SOCKET);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(camera.Port());
+    address.sin_addr.s_addr = inet_addr("127.0.0.1");
+    ASSERT_EQ(connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    char packet[IMG_XFER_USER_AUTH_PKT_LEN];
+    ASSERT_EQ(recvn(s, packet, MESSAGE_PACKET_LENGTH), MESSAGE_PACKET_LENGTH);
+    BuildAuthPacket(packet, u"viewer", u"secret");
+    ASSERT_EQ(send(s, packet, IMG_XFER_USER_AUTH_PKT_LEN, 0), IMG_XFER_USER_AUTH_PKT_LEN);
+    ASSERT_EQ(recvn(s, packet, MESSAGE_PACKET_LENGTH), MESSAGE_PACKET_LENGTH);
+    m_dialog->m_socket = s;
+    m_dialog->m_bLoading = FALSE;
+    m_dialog->m_bTrying = FALSE;
+    m_dialog->m_bConnected = TRUE;
+    m_dialog->m_bRunning = TRUE;
+}
+
+void DialogTest::LoadFrame(const std::vector<uint8_t>& frame) {
+    std::copy(frame.begin(), frame.end(), ImageData);
+    ImageDataLength = static_cast<int32_t>(frame.size());
+}
+
+bool DialogTest::WaitForRequests(const fakecamera::FakeCamera& camera, int count) {
+    return test_support::PumpEventsUntil([&] { return camera.RequestCount() >= count; });
+}
+
+void DialogTest::Settle() {
+    test_support::PumpEventsUntil([] { return false; }, std::chrono::milliseconds(100));
+}

@@ -1,0 +1,113 @@
+// Frame arrival: the caption, the end-marker check, the decode and the repaint that requests the
+// next frame, on the real dialog with real JPEGs in the frame buffer.
+#include <vector>
+
+#include "camera/frame_buffer.h"
+#include "dialog/dialog_fixture.h"
+#include "fakecamera/captioned_jpeg.h"
+
+namespace {
+
+const char* const kNoEndMarker = "There is no 0xFFD9 in current image";
+
+std::vector<uint8_t> Frame(const std::string& caption) {
+    return fakecamera::MakeCaptionedJpeg(64, 48, 80, fakecamera::Subsampling::k420, false, caption);
+}
+
+TEST_F(DialogTest, EveryFrameWithAnEndMarkerIsDecodedAndRepaintedOthersAreDropped) {
+    CreateDialog();
+    fakecamera::FakeCamera camera;
+    ASSERT_TRUE(camera.Start());
+    ConnectTo(camera);
+    Settle();
+    int requests = camera.RequestCount();
+
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        bool accepted;
+    };
+    std::vector<uint8_t> markerFirst(500, 0x11);
+    markerFirst[0] = 0xFF;
+    markerFirst[1] = 0xD9;
+    std::vector<uint8_t> lastByteFF(500, 0x22);
+    lastByteFF.back() = 0xFF;
+    const std::vector<Case> cases = {
+        {"real frame", Frame("caption 0000000001"), true},
+        {"marker alone", {0xFF, 0xD9}, true},
+        {"marker at 0 of a long frame", markerFirst, true},
+        {"only FF is the last byte", lastByteFF, false},
+        {"one byte", {0xFF}, false},
+        {"empty frame", {}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_trace.Clear();
+        LoadFrame(c.bytes);
+        EXPECT_EQ(Arrive(), 1);
+        if (c.accepted) {
+            EXPECT_TRUE(WaitForRequests(camera, requests + 1)) << camera.RequestCount();
+            EXPECT_EQ(m_trace.Count(kNoEndMarker), 0);
+        } else {
+            Settle();
+            EXPECT_EQ(m_trace.Count(kNoEndMarker), 1);
+        }
+        requests = camera.RequestCount();
+    }
+    Settle();
+    EXPECT_EQ(camera.RequestCount(), requests) << "no paint without a frame";
+}
+
+TEST_F(DialogTest, TheCaptionIsNineteenUnitsFromFixedPositionsWhateverTheLength) {
+    CreateDialog();
+    std::vector<uint8_t> older(100, 0);
+    for (int p = 24; p <= 42; ++p) {
+        older[p] = static_cast<uint8_t>(0x80 + p);  // bytes 0x98..0xAA
+    }
+    older[30] = 0;
+    LoadFrame(older);
+    Arrive();
+    ASSERT_EQ(m_dialog->m_strStamp.GetLength(), 19);
+    for (int p = 24; p <= 42; ++p) {
+        EXPECT_EQ(static_cast<int>(m_dialog->m_strStamp.GetAt(p - 24)), older[p]) << "position " << p;
+    }
+
+    // A shorter frame takes the rest of its caption from what the longer one left behind.
+    std::vector<uint8_t> shorter(28, 'x');
+    LoadFrame(shorter);
+    Arrive();
+    const CString expected = CString(u"xxxx") + CString(std::u16string(
+                                                    {0x9C, 0x9D, 0, 0x9F, 0xA0, 0xA1, 0xA2, 0xA3,
+                                                     0xA4, 0xA5, 0xA6, 0xA7, 0xA8, 0xA9, 0xAA}));
+    EXPECT_TRUE(m_dialog->m_strStamp == expected);
+}
+
+TEST_F(DialogTest, ARejectedFrameKeepsThePictureAndAnUndecodableOneEmptiesTheHolder) {
+    CreateDialog();
+    LoadFrame(Frame("first caption  0001"));
+    Arrive();
+    const HBITMAP shown = m_dialog->m_image.m_hBitmap;
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(m_dialog->m_image.m_nWidth, 64);
+    EXPECT_EQ(m_dialog->m_image.m_nHeight, 48);
+
+    std::vector<uint8_t> noMarker = Frame("second caption 0002");
+    noMarker.resize(noMarker.size() - 2);  // drop the FF D9 at the end
+    const int counted = m_dialog->m_nFrames;
+    LoadFrame(noMarker);
+    Arrive();
+    EXPECT_EQ(m_dialog->m_image.m_hBitmap, shown);
+    EXPECT_TRUE(m_dialog->m_strStamp == CString(u"second caption 0002"));
+    EXPECT_EQ(m_dialog->m_nFrames, counted + 1) << "the meter counts a rejected frame";
+
+    std::vector<uint8_t> garbage(2000, 0x5A);
+    garbage[0] = 0xFF;
+    garbage[1] = 0xD8;
+    garbage[1998] = 0xFF;
+    garbage[1999] = 0xD9;
+    LoadFrame(garbage);
+    Arrive();
+    EXPECT_EQ(m_dialog->m_image.m_hBitmap, nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,179 @@
+// What the view shows in each state, read back from the window's pixels, and the one image
+// request that every connected paint sends.
+#include <QDir>
+#include <QPainter>
+
+#include "camera/frame_buffer.h"
+#include "dialog/dialog_fixture.h"
+#include "fakecamera/captioned_jpeg.h"
+#include "platform/user/window_surface.h"
+#include "support/jpeg_maker.h"
+#include "support/pump_events.h"
+#include "support/window_pixels.h"
+
+namespace {
+
+using test_support::Area;
+using test_support::CountColour;
+using test_support::CountNotColour;
+using test_support::GrabWindow;
+
+const uint32_t kWhite = 0xFFFFFF;
+const uint32_t kBlack = 0x000000;
+const RECT kViewArea = {5, 70, 235, 262};
+const RECT kStatusText = {90, 156, 180, 176};
+const RECT kDisconnectedText = {80, 156, 180, 176};
+const RECT kCaptionText = {5, 72, 165, 90};
+const RECT kRateText = {165, 72, 235, 90};
+const RECT kPicture = {5, 90, 235, 262};
+
+// The view area outside one rectangle is all white.
+bool WhiteOutside(const QImage& image, RECT inner) {
+    return CountNotColour(image, kViewArea, kWhite) == CountNotColour(image, inner, kWhite);
+}
+
+// Fills a rectangle of the window's surface behind the view's back, as an exposure would leave it.
+void Smudge(HWND hWnd, RECT rect, QColor colour) {
+    QImage* surface = GetWindowSurface(hWnd);
+    ASSERT_NE(surface, nullptr);
+    QPainter painter(surface);
+    painter.fillRect(QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top),
+                     colour);
+}
+
+std::vector<uint8_t> BlueFrame(const std::string& caption) {
+    auto picture = test_support::MakeJpeg(320, 240, [](int, int) { return 0x2050D0u; });
+    return fakecamera::InsertCaption(picture, caption);
+}
+
+class ViewPaintingTest : public DialogTest {
+protected:
+    // Invalidates and pumps until the grabbed window satisfies the predicate.
+    QImage RepaintUntil(const std::function<bool(const QImage&)>& shows) {
+        InvalidateRect(m_dialog->m_hWnd, nullptr, FALSE);
+        QImage image;
+        test_support::PumpEventsUntil([&] {
+            image = GrabWindow(m_dialog->m_hWnd);
+            return shows(image);
+        });
+        return image;
+    }
+};
+
+TEST_F(ViewPaintingTest, StatusStatesShowTheirTextOnWhiteAndSendNothing) {
+    fakecamera::FakeCamera camera;
+    ASSERT_TRUE(camera.Start());
+    CreateDialog();
+    ConnectTo(camera);  // a live socket, so that any request would be counted
+
+    // Loading wins whatever the other flags hold.
+    m_dialog->m_bLoading = TRUE;
+    QImage loading = RepaintUntil([](const QImage& i) { return CountNotColour(i, kStatusText, kWhite) > 20; });
+    EXPECT_GT(CountNotColour(loading, kStatusText, kWhite), 20);
+    EXPECT_TRUE(WhiteOutside(loading, kStatusText));
+
+    m_dialog->m_bLoading = FALSE;
+    m_dialog->m_bTrying = TRUE;
+    QImage trying = RepaintUntil([&](const QImage& i) { return i.copy(90, 156, 90, 20) != loading.copy(90, 156, 90, 20); });
+    EXPECT_GT(CountNotColour(trying, kStatusText, kWhite), 20);
+    EXPECT_TRUE(WhiteOutside(trying, kStatusText));
+
+    m_dialog->m_bTrying = FALSE;
+    m_dialog->m_bConnected = FALSE;
+    m_dialog->m_btnConnect.SetWindowText(u"Disconnect");
+    QImage disconnected = RepaintUntil([&](const QImage& i) { return i.copy(80, 156, 100, 20) != trying.copy(80, 156, 100, 20); });
+    EXPECT_GT(CountNotColour(disconnected, kDisconnectedText, kWhite), 20);
+    EXPECT_TRUE(WhiteOutside(disconnected, kDisconnectedText));
+    CString label;
+    m_dialog->m_btnConnect.GetWindowText(label);
+    EXPECT_TRUE(label == CString(u"Connect"));
+
+    Settle();
+    EXPECT_EQ(camera.RequestCount(), 0);
+}
+
+TEST_F(ViewPaintingTest, ConnectedPaintsDrawCaptionRateAndPictureAndRequestOneFrameEach) {
+    fakecamera::FakeCamera camera;
+    ASSERT_TRUE(camera.Start());
+    CreateDialog();
+    ConnectTo(camera);
+
+    LoadFrame(BlueFrame("2026-12-06 19:45:00"));
+    Arrive();
+    ASSERT_TRUE(WaitForRequests(camera, 1));
+    QImage view = GrabWindow(m_dialog->m_hWnd);
+    // The picture is stretched over the whole picture area.
+    EXPECT_GT(CountColour(view, kPicture, 0x2050D0, 40), Area(kPicture) * 95 / 100);
+    // White glyphs in black cells in both bands.
+    EXPECT_GT(CountColour(view, kCaptionText, kBlack), 200);
+    EXPECT_GT(CountColour(view, kCaptionText, kWhite, 60), 20);
+    EXPECT_GT(CountColour(view, kRateText, kBlack), 100);
+    EXPECT_GT(CountColour(view, kRateText, kWhite, 60), 20);
+    EXPECT_TRUE(m_dialog->m_strLastStamp == CString(u"2026-12-06 19:45:00"));
+
+    QDir().mkpath(QStringLiteral("artifacts"));
+    EXPECT_TRUE(view.save(QStringLiteral("artifacts/connected_view.png")));
+
+    // Two paints without a frame between them send two requests.
+    InvalidateRect(m_dialog->m_hWnd, nullptr, FALSE);
+    ASSERT_TRUE(WaitForRequests(camera, 2));
+    InvalidateRect(m_dialog->m_hWnd, nullptr, FALSE);
+    ASSERT_TRUE(WaitForRequests(camera, 3));
+    Settle();
+    EXPECT_EQ(camera.RequestCount(), 3);
+}
+
+TEST_F(ViewPaintingTest, TheCaptionBandIsRedrawnOnlyForANewCaptionAndAnEmptyHolderDrawsNoPicture) {
+    fakecamera::FakeCamera camera;
+    ASSERT_TRUE(camera.Start());
+    CreateDialog();
+    ConnectTo(camera);
+    LoadFrame(BlueFrame("caption number 0001"));
+    Arrive();
+    ASSERT_TRUE(WaitForRequests(camera, 1));
+
+    const QColor red(255, 0, 0);
+    Smudge(m_dialog->m_hWnd, kCaptionText, red);
+    InvalidateRect(m_dialog->m_hWnd, nullptr, FALSE);
+    ASSERT_TRUE(WaitForRequests(camera, 2));
+    QImage same = GrabWindow(m_dialog->m_hWnd);
+    EXPECT_EQ(CountColour(same, kCaptionText, 0xFF0000), Area(kCaptionText)) << "same caption: band left alone";
+
+    // An undecodable frame with a new caption: the band is redrawn, the picture area is not.
+    Smudge(m_dialog->m_hWnd, kPicture, QColor(0, 255, 0));
+    std::vector<uint8_t> undecodable(100, 0x33);
+    undecodable[0] = 0xFF;
+    undecodable[1] = 0xD8;
+    for (int p = 24; p <= 42; ++p) undecodable[p] = 'n';
+    undecodable[98] = 0xFF;
+    undecodable[99] = 0xD9;
+    LoadFrame(undecodable);
+    Arrive();
+    ASSERT_TRUE(WaitForRequests(camera, 3));
+    QImage changed = GrabWindow(m_dialog->m_hWnd);
+    EXPECT_EQ(CountColour(changed, kCaptionText, 0xFF0000), 0);
+    EXPECT_EQ(CountColour(changed, kPicture, 0x00FF00), Area(kPicture));
+    EXPECT_EQ(m_dialog->m_image.m_hBitmap, nullptr);
+}
+
+TEST_F(ViewPaintingTest, AFailedRequestIsReportedAndClosesTheSocketButChangesNoState) {
+    fakecamera::FakeCamera camera;
+    ASSERT_TRUE(camera.Start());
+    CreateDialog();
+    ConnectTo(camera);
+    const SOCKET s = m_dialog->m_socket;
+    ASSERT_EQ(closesocket(s), 0);
+
+    m_trace.Clear();
+    InvalidateRect(m_dialog->m_hWnd, nullptr, FALSE);
+    ASSERT_TRUE(test_support::PumpEventsUntil([&] { return m_trace.Count("closesocket failed3") > 0; }));
+    const std::vector<std::string> expected = {"write error", "SendImageRequestPacket returns FALSE",
+                                               "closesocket failed3"};
+    EXPECT_EQ(m_trace.Messages(), expected);
+    EXPECT_EQ(m_dialog->m_socket, s);
+    EXPECT_TRUE(m_dialog->m_bConnected);
+    EXPECT_FALSE(m_dialog->m_bTrying);
+    EXPECT_TRUE(m_dialog->m_bRunning);
+}
+
+}  // namespace

@@ -1,0 +1,73 @@
+// The program's start-up: the socket-layer check and the modal main dialog whose end is the
+// program's end, with the history kept from one run to the next.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QTimer>
+
+#include "app/pemblar_app.h"
+#include "integration/viewer_fixture.h"
+#include "platform/testing/hooks.h"
+#include "support/window_pixels.h"
+
+namespace {
+
+TEST(StartupTest, AFailedSocketLayerShowsItsMessageAndNeverOpensTheDialog) {
+    ScopedSettingsHome home;
+    std::vector<std::u16string> boxes;
+    platform_testing::SetMessageBoxAnswerer([&](const std::u16string& text, UINT) {
+        boxes.push_back(text);
+        return IDOK;
+    });
+    platform_testing::FailSocketLayerStartup(true);
+    const int windowsBefore = platform_testing::LiveWindowCount();
+
+    EXPECT_FALSE(AfxGetApp()->InitInstance());
+
+    platform_testing::FailSocketLayerStartup(false);
+    platform_testing::SetMessageBoxAnswerer(nullptr);
+    EXPECT_EQ(boxes, std::vector<std::u16string>{u"Windows CE sockets initialization failed."});
+    EXPECT_EQ(platform_testing::LiveWindowCount(), windowsBefore);
+    EXPECT_TRUE(home.FolderEntries().isEmpty()) << "nothing is loaded from or saved to the settings";
+}
+
+// Runs the program's start-up; `act` runs once the main dialog shows, and must end it.
+void RunProgram(const std::function<void(HWND dialog)>& act) {
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        CWnd* main = AfxGetApp()->m_pMainWnd;
+        if (main == nullptr || main->m_hWnd == nullptr) return;
+        poll.stop();
+        act(main->m_hWnd);
+    });
+    poll.start(10);
+    EXPECT_FALSE(AfxGetApp()->InitInstance());
+    EXPECT_EQ(AfxGetApp()->m_pMainWnd, nullptr);
+}
+
+TEST(StartupTest, TheDialogIsTheProgramsLifeAndTheHistorySurvivesARestart) {
+    ScopedSettingsHome home;
+    RunProgram([](HWND dialog) {
+        auto* ip = qobject_cast<QComboBox*>(test_support::WidgetOf(GetDlgItem(dialog, IDC_COMBO_IP)));
+        ASSERT_NE(ip, nullptr);
+        EXPECT_EQ(ip->count(), 0) << "first run: empty history";
+        // Items added as the history's add does, through the list's own message.
+        const HWND list = GetDlgItem(dialog, IDC_COMBO_IP);
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"192.168.0.20"));
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"10.0.0.5"));
+        // The caption-bar OK button ends the dialog.
+        SendMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+
+    // Second run: the entries show item 0 of each sorted list.
+    RunProgram([](HWND dialog) {
+        auto* ip = qobject_cast<QComboBox*>(test_support::WidgetOf(GetDlgItem(dialog, IDC_COMBO_IP)));
+        ASSERT_NE(ip, nullptr);
+        EXPECT_EQ(ip->count(), 2);
+        EXPECT_EQ(ip->currentText(), QStringLiteral("10.0.0.5"));
+        SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+}
+
+}  // namespace

@@ -1,0 +1,199 @@
+// Modal dialogs: the results of their runs (OK, Cancel, Enter, Escape, closing), their layout
+// from the templates, the main window's screen area and the login dialog's place over it.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <cstdlib>
+
+#include "platform/windows.h"
+#include "res/resource.h"
+#include "tests/platform/user_test_helpers.h"
+
+namespace {
+
+// The login template with its three values exchanged.
+class LoginLikeDlg : public CDialog {
+public:
+    explicit LoginLikeDlg(CWnd* pParent = nullptr) : CDialog(IDD_LOGIN, pParent) {}
+    CString m_strID;
+    BOOL m_bSave = FALSE;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override {
+        DDX_Text(pDX, IDC_EDIT_ID, m_strID);
+        DDV_MaxChars(pDX, m_strID, 8);
+        DDX_Check(pDX, IDC_CHECK_SAVE_PASSWORD, m_bSave);
+    }
+};
+
+class MainLikeDlg : public CDialog {
+public:
+    MainLikeDlg() : CDialog(IDD_PEMBLAR_DIALOG) {}
+};
+
+class DialogRunTest : public ::testing::Test {
+protected:
+    void SetUp() override { m_windowsBefore = platform_testing::LiveWindowCount(); }
+    void TearDown() override { EXPECT_EQ(platform_testing::LiveWindowCount(), m_windowsBefore); }
+
+    int m_windowsBefore = 0;
+};
+
+TEST_F(DialogRunTest, OkExchangesAndEndsWithIdokWhileCancelLeavesTheMembers) {
+    LoginLikeDlg ok;
+    ok.m_strID = u"first";
+    user_test::WhenRunning(ok, [](HWND hDlg) {
+        // The members went out at initialisation.
+        EXPECT_EQ(user_test::TextOf(GetDlgItem(hDlg, IDC_EDIT_ID)), u"first");
+        EXPECT_TRUE(test_support::WidgetOf(hDlg)->isVisible());
+        SetWindowTextW(GetDlgItem(hDlg, IDC_EDIT_ID), u"second");
+        user_test::Click(hDlg, IDC_CHECK_SAVE_PASSWORD);
+        user_test::Click(hDlg, IDOK);
+    });
+    EXPECT_EQ(ok.DoModal(), IDOK);
+    EXPECT_EQ(ok.m_hWnd, nullptr);
+    EXPECT_EQ(ok.m_strID, CString(u"second"));
+    EXPECT_EQ(ok.m_bSave, TRUE);
+
+    LoginLikeDlg cancel;
+    cancel.m_strID = u"kept";
+    user_test::WhenRunning(cancel, [](HWND hDlg) {
+        SetWindowTextW(GetDlgItem(hDlg, IDC_EDIT_ID), u"typed");
+        user_test::Click(hDlg, IDCANCEL);
+    });
+    EXPECT_EQ(cancel.DoModal(), IDCANCEL);
+    EXPECT_EQ(cancel.m_strID, CString(u"kept"));
+}
+
+TEST_F(DialogRunTest, AFailedValidationKeepsTheDialogOpenUntilTheTextFits) {
+    user_test::MessageBoxRecorder boxes(IDOK);
+    LoginLikeDlg dlg;
+    int clicks = 0;
+    std::function<void(HWND)> press = [&](HWND hDlg) {
+        ++clicks;
+        if (clicks == 1) SetWindowTextW(GetDlgItem(hDlg, IDC_EDIT_ID), u"nine chars");
+        if (clicks == 2) {
+            // Still running after the refused OK.
+            EXPECT_TRUE(test_support::WidgetOf(hDlg)->isVisible());
+            SetWindowTextW(GetDlgItem(hDlg, IDC_EDIT_ID), u"eight ch");
+        }
+        user_test::Click(hDlg, IDOK);
+        if (clicks == 1) user_test::WhenRunning(dlg, press);
+    };
+    user_test::WhenRunning(dlg, press);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(boxes.Texts(),
+              (std::vector<std::u16string>{u"Please enter no more than 8 characters."}));
+    EXPECT_EQ(dlg.m_strID, CString(u"eight ch"));
+}
+
+TEST_F(DialogRunTest, KeysAndClosingEndTheRunAsTheDeviceDoes) {
+    // Enter in an entry presses the default button (OK); the focus starts on the first tab stop.
+    LoginLikeDlg enter;
+    user_test::WhenRunning(enter, [](HWND hDlg) {
+        QWidget* okButton = test_support::WidgetOf(GetDlgItem(hDlg, IDOK));
+        EXPECT_EQ(test_support::WidgetOf(hDlg)->focusWidget(), okButton);
+        EXPECT_TRUE(qobject_cast<QPushButton*>(okButton)->isDefault());
+        user_test::PressKey(test_support::WidgetOf(GetDlgItem(hDlg, IDC_EDIT_ID)), Qt::Key_Return);
+    });
+    EXPECT_EQ(enter.DoModal(), IDOK);
+
+    LoginLikeDlg escape;
+    user_test::WhenRunning(escape, [](HWND hDlg) {
+        user_test::PressKey(test_support::WidgetOf(GetDlgItem(hDlg, IDC_EDIT_ID)), Qt::Key_Escape);
+    });
+    EXPECT_EQ(escape.DoModal(), IDCANCEL);
+
+    // Closing a dialog without the caption-bar OK button cancels it ...
+    LoginLikeDlg closed;
+    user_test::WhenRunning(closed, [](HWND hDlg) { test_support::WidgetOf(hDlg)->close(); });
+    EXPECT_EQ(closed.DoModal(), IDCANCEL);
+
+    // ... while the main window's close is its caption-bar OK.
+    MainLikeDlg main;
+    user_test::WhenRunning(main, [](HWND hDlg) { test_support::WidgetOf(hDlg)->close(); });
+    EXPECT_EQ(main.DoModal(), IDOK);
+
+    // A dialog ended during its initialisation is never shown.
+    class EndsAtOnce : public CDialog {
+    public:
+        EndsAtOnce() : CDialog(IDD_LOGIN) {}
+        BOOL OnInitDialog() override {
+            EndDialog(77);
+            return TRUE;
+        }
+    } atOnce;
+    EXPECT_EQ(atOnce.DoModal(), 77);
+
+    CDialog missing(4711);
+    EXPECT_EQ(missing.DoModal(), -1);
+}
+
+TEST_F(DialogRunTest, TheMainWindowHasTheScreenAreaAndTheLoginOpensOverItsCorner) {
+    CWinApp app;
+    MainLikeDlg main;
+    app.m_pMainWnd = &main;
+    ASSERT_TRUE(main.Create(IDD_PEMBLAR_DIALOG));
+    QWidget* mainWidget = test_support::WidgetOf(main.m_hWnd);
+    EXPECT_EQ(mainWidget->size(), QSize(240, 268));
+    EXPECT_EQ(mainWidget->windowTitle(), QGuiApplication::applicationDisplayName());
+    RECT client{};
+    EXPECT_TRUE(GetClientRect(main.m_hWnd, &client));
+    EXPECT_EQ(client.right, 240);
+    EXPECT_EQ(client.bottom, 268);
+    // Every control lies above the view area and inside the screen's width.
+    for (int id : {IDC_BUTTON_CONNECT, IDC_COMBO_IP, IDC_COMBO_PORT, IDC_BUTTON_CLEAR}) {
+        const QRect area = test_support::WidgetOf(GetDlgItem(main.m_hWnd, id))->geometry();
+        EXPECT_LE(area.bottom() + 1, 70) << "control " << id;
+        EXPECT_LE(area.right() + 1, 240) << "control " << id;
+        EXPECT_GT(area.width(), 0) << "control " << id;
+    }
+
+    // Without an owner the main window is centred on the screen.
+    main.CenterWindow();
+    const QRect screen = mainWidget->screen()->availableGeometry();
+    EXPECT_LE(std::abs(mainWidget->frameGeometry().center().x() - screen.center().x()), 1);
+    EXPECT_LE(std::abs(mainWidget->frameGeometry().center().y() - screen.center().y()), 1);
+    const QPoint corner = mainWidget->mapToGlobal(QPoint(0, 0));
+    LoginLikeDlg login;  // no parent: owned by the main window
+    QRect loginArea;
+    QWidget* loginOwner = nullptr;
+    user_test::WhenRunning(login, [&](HWND hDlg) {
+        loginArea = test_support::WidgetOf(hDlg)->geometry();
+        loginOwner = test_support::WidgetOf(hDlg)->parentWidget();
+        user_test::Click(hDlg, IDCANCEL);
+    });
+    EXPECT_EQ(login.DoModal(), IDCANCEL);
+    EXPECT_EQ(loginArea.topLeft(), corner);
+    EXPECT_EQ(loginOwner, mainWidget);
+    EXPECT_TRUE(main.DestroyWindow());
+}
+
+TEST_F(DialogRunTest, TheIconResourceBecomesTheWindowIcon) {
+    CWinApp app;
+    HICON icon = app.LoadIcon(IDR_MAINFRAME);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(icon, LoadIconW(nullptr, MAKEINTRESOURCE(IDR_MAINFRAME)));
+    EXPECT_EQ(app.LoadIcon(4711), nullptr);
+
+    MainLikeDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_PEMBLAR_DIALOG));
+    EXPECT_EQ(dlg.SetIcon(icon, TRUE), nullptr);
+    EXPECT_EQ(dlg.SetIcon(icon, FALSE), nullptr);
+    EXPECT_EQ(dlg.SetIcon(icon, TRUE), icon);
+    const QIcon windowIcon = test_support::WidgetOf(dlg.m_hWnd)->windowIcon();
+    const QList<QSize> sizes = windowIcon.availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(32, 32)));
+    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
+    const QImage big = windowIcon.pixmap(QSize(32, 32)).toImage();
+    EXPECT_EQ(qAlpha(big.pixel(0, 0)), 0);  // masked corner
+    // Row 10 is light grey (palette index 7) inside the opaque camera body.
+    EXPECT_EQ(big.pixel(5, 10), qRgba(0xC0, 0xC0, 0xC0, 255));
+    EXPECT_TRUE(dlg.DestroyWindow());
+}
+
+}  // namespace

@@ -1,0 +1,166 @@
+// Message boxes: the test answerer, modal boxes of the UI thread, boxes of worker threads shown
+// without blocking the UI thread, and their dismissal when the main window is destroyed.
+#include <gtest/gtest.h>
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <thread>
+
+#include "platform/user/worker_message_box.h"
+#include "platform/windows.h"
+#include "res/resource.h"
+#include "tests/platform/user_test_helpers.h"
+
+namespace {
+
+// The message box being shown, NULL when none is visible.
+QMessageBox* VisibleBox() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        if (box != nullptr && box->isVisible()) return box;
+    }
+    return nullptr;
+}
+
+class MainLikeDlg : public CDialog {
+public:
+    MainLikeDlg() : CDialog(IDD_PEMBLAR_DIALOG) {}
+};
+
+// A worker thread that shows one framework message box.
+class BoxWorker {
+public:
+    BoxWorker(const char16_t* text, UINT type)
+        : m_thread([this, text, type] {
+              m_result = AfxMessageBox(text, type);
+              m_done = true;
+          }) {}
+    ~BoxWorker() {
+        if (m_thread.joinable()) m_thread.join();
+    }
+    BoxWorker(const BoxWorker&) = delete;
+    BoxWorker& operator=(const BoxWorker&) = delete;
+
+    bool Done() const { return m_done; }
+    int Join() {
+        m_thread.join();
+        return m_result;
+    }
+
+private:
+    std::atomic<int> m_result{-1};
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
+};
+
+TEST(MessageBoxTest, TheAnswererAnswersOnTheCallingThread) {
+    user_test::MessageBoxRecorder boxes(IDCANCEL);
+    EXPECT_EQ(AfxMessageBox(u"on the UI thread", MB_OKCANCEL), IDCANCEL);
+    std::atomic<int> fromWorker{-1};
+    std::thread worker([&] { fromWorker = AfxMessageBox(IDP_SOCKETS_INIT_FAILED); });
+    worker.join();  // no event is handled: the worker's box never reached the UI thread
+    EXPECT_EQ(fromWorker.load(), IDCANCEL);
+    EXPECT_EQ(boxes.Texts(),
+              (std::vector<std::u16string>{u"on the UI thread",
+                                           u"Windows CE sockets initialization failed."}));
+    EXPECT_EQ(boxes.Types(), (std::vector<UINT>{MB_OKCANCEL, MB_OK}));
+    // A string the program does not have shows nothing.
+    EXPECT_EQ(AfxMessageBox(4711), 0);
+    EXPECT_EQ(boxes.Texts().size(), 2u);
+}
+
+TEST(MessageBoxTest, OnTheUiThreadTheBoxIsModalAndReturnsTheButtonPressed) {
+    CWinApp app;
+    QString shownText;
+    QString shownTitle;
+    QMetaObject::invokeMethod(
+        qApp,
+        [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            shownText = box->text();
+            shownTitle = box->windowTitle();
+            box->button(QMessageBox::Cancel)->click();
+        },
+        Qt::QueuedConnection);
+    EXPECT_EQ(AfxMessageBox(u"Proceed?", MB_OKCANCEL), IDCANCEL);
+    EXPECT_EQ(shownText, QStringLiteral("Proceed?"));
+    EXPECT_EQ(shownTitle, QStringLiteral("Pemblar"));
+
+    // Escape on a box with only OK answers OK.
+    QMetaObject::invokeMethod(
+        qApp, [] { user_test::PressKey(QApplication::activeModalWidget(), Qt::Key_Escape); },
+        Qt::QueuedConnection);
+    EXPECT_EQ(MessageBoxW(nullptr, u"Note", nullptr, MB_OK), IDOK);
+}
+
+TEST(MessageBoxTest, AWorkerBoxShowsOnTheUiThreadWhileOnlyTheWorkerWaits) {
+    BoxWorker worker(u"Admin authentication failed", MB_OK);
+    // The UI thread goes on handling events and finds the box among its windows.
+    ASSERT_TRUE(test_support::PumpEventsUntil([] { return VisibleBox() != nullptr; }));
+    QMessageBox* box = VisibleBox();
+    EXPECT_EQ(box->text(), QStringLiteral("Admin authentication failed"));
+    EXPECT_FALSE(worker.Done());
+    HWND probe = platform_testing::CreateTestWindow([](UINT, WPARAM, LPARAM) { return 3; });
+    EXPECT_EQ(SendMessageW(probe, WM_USER, 0, 0), 3);
+    DestroyWindow(probe);
+
+    box->button(QMessageBox::Ok)->click();
+    EXPECT_TRUE(test_support::PumpEventsUntil([&] { return worker.Done(); }));
+    EXPECT_EQ(worker.Join(), IDOK);
+    EXPECT_TRUE(test_support::PumpEventsUntil([] { return VisibleBox() == nullptr; }));
+}
+
+// A main window whose destroy handler waits for a worker that asks for a box meanwhile, as the
+// camera thread may while the main dialog closes.
+class ClosingMainDlg : public MainLikeDlg {
+public:
+    int boxDuringDestroy = -1;
+
+protected:
+    afx_msg void OnDestroy() {
+        CDialog::OnDestroy();
+        BoxWorker during(u"while closing", MB_OK);
+        boxDuringDestroy = during.Join();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ClosingMainDlg, MainLikeDlg)
+ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+TEST(MessageBoxTest, DestroyingTheMainWindowDismissesEveryWorkerBox) {
+    CWinApp app;
+    ClosingMainDlg main;
+    app.m_pMainWnd = &main;
+    ASSERT_TRUE(main.Create(IDD_PEMBLAR_DIALOG));
+
+    // One box showing, and one still on its way to the UI thread.
+    BoxWorker shown(u"Error: Invalid message id", MB_OK);
+    ASSERT_TRUE(test_support::PumpEventsUntil([] { return VisibleBox() != nullptr; }));
+    BoxWorker queued(u"never shown", MB_OKCANCEL);
+    while (platform_user::WorkerMessageBoxCount() < 2) std::this_thread::yield();
+
+    // The UI thread handles no event from here on: the workers must not need it.
+    EXPECT_TRUE(main.DestroyWindow());
+    EXPECT_EQ(shown.Join(), IDCANCEL);
+    EXPECT_EQ(queued.Join(), IDCANCEL);
+    EXPECT_EQ(main.boxDuringDestroy, IDCANCEL);
+
+    // The queued box is never opened.
+    EXPECT_TRUE(test_support::PumpEventsUntil([] { return VisibleBox() == nullptr; }));
+    test_support::PumpEventsUntil([] { return VisibleBox() != nullptr; },
+                                  std::chrono::milliseconds(100));
+    EXPECT_EQ(VisibleBox(), nullptr);
+    app.m_pMainWnd = nullptr;
+
+    // Once the main window is gone, worker boxes show again.
+    BoxWorker again(u"shown again", MB_OK);
+    ASSERT_TRUE(test_support::PumpEventsUntil([] { return VisibleBox() != nullptr; }));
+    VisibleBox()->button(QMessageBox::Ok)->click();
+    EXPECT_TRUE(test_support::PumpEventsUntil([&] { return again.Done(); }));
+    EXPECT_EQ(again.Join(), IDOK);
+}
+
+}  // namespace

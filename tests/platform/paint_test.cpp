@@ -1,0 +1,96 @@
+// Painting: invalidations coalesce into one paint, a paint never erases what it does not draw,
+// a hidden window gets no paints, and a control's own repaint does not paint its dialog.
+#include <gtest/gtest.h>
+
+#include "platform/user/window_surface.h"
+#include "platform/windows.h"
+#include "res/resource.h"
+#include "tests/platform/user_test_helpers.h"
+
+namespace {
+
+const RECT kView = {5, 70, 235, 262};
+const RECT kSpot = {100, 150, 140, 190};
+
+// The first paint blackens the view; every later one whitens only a spot in it.
+class PaintDlg : public CDialog {
+public:
+    PaintDlg() : CDialog(IDD_PEMBLAR_DIALOG) {}
+    int paints = 0;
+
+protected:
+    afx_msg void OnPaint() {
+        CPaintDC dc(this);
+        ++paints;
+        CBrush brush;
+        brush.Attach(GetStockObject(paints == 1 ? BLACK_BRUSH : WHITE_BRUSH));
+        FillRect(dc, paints == 1 ? &kView : &kSpot, brush);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(PaintDlg, CDialog)
+ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+// Lets every event already due be handled (nothing is expected to happen).
+void Settle() {
+    test_support::PumpEventsUntil([] { return false; }, std::chrono::milliseconds(100));
+}
+
+TEST(PaintTest, InvalidationsCoalesceAndAPaintKeepsWhatItDoesNotDraw) {
+    const int contexts = platform_testing::LiveDeviceContextCount();
+    PaintDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_PEMBLAR_DIALOG));
+    ASSERT_TRUE(test_support::PumpEventsUntil([&] { return dlg.paints >= 1; }));
+    Settle();
+    const int afterShow = dlg.paints;
+
+    InvalidateRect(dlg.m_hWnd, nullptr, FALSE);
+    dlg.Invalidate(TRUE);  // the erase flag changes nothing
+    InvalidateRect(dlg.m_hWnd, &kSpot, FALSE);
+    ASSERT_TRUE(test_support::PumpEventsUntil([&] { return dlg.paints == afterShow + 1; }));
+    Settle();
+    EXPECT_EQ(dlg.paints, afterShow + 1);
+
+    const QImage shown = test_support::GrabWindow(dlg.m_hWnd);
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(test_support::CountColour(shown, kSpot, 0xFFFFFF), test_support::Area(kSpot));
+    const int viewBlack = test_support::CountColour(shown, kView, 0x000000);
+    EXPECT_EQ(viewBlack, test_support::Area(kView) - test_support::Area(kSpot));
+    // The surface keeps the same pixels between paints.
+    const QImage* surface = GetWindowSurface(dlg.m_hWnd);
+    ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(surface->size(), QSize(240, 268));
+    EXPECT_EQ(surface->pixel(50, 100), qRgb(0, 0, 0));
+    EXPECT_EQ(platform_testing::LiveDeviceContextCount(), contexts);
+    EXPECT_TRUE(dlg.DestroyWindow());
+}
+
+TEST(PaintTest, HiddenWindowsAndControlRepaintsSendNoPaint) {
+    PaintDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_PEMBLAR_DIALOG));
+    ASSERT_TRUE(test_support::PumpEventsUntil([&] { return dlg.paints >= 1; }));
+    Settle();
+    const int shown = dlg.paints;
+
+    // A control that changes repaints itself only.
+    CWnd* button = dlg.GetDlgItem(IDC_BUTTON_CONNECT);
+    button->SetWindowText(u"Disconnect");
+    Settle();
+    EXPECT_EQ(dlg.paints, shown);
+    EXPECT_EQ(user_test::TextOf(*button), u"Disconnect");
+
+    QWidget* widget = test_support::WidgetOf(dlg.m_hWnd);
+    widget->hide();
+    InvalidateRect(dlg.m_hWnd, nullptr, FALSE);
+    Settle();
+    EXPECT_EQ(dlg.paints, shown);
+
+    // Shown again, the window is painted.
+    widget->show();
+    EXPECT_TRUE(test_support::PumpEventsUntil([&] { return dlg.paints > shown; }));
+    EXPECT_TRUE(dlg.DestroyWindow());
+}
+
+}  // namespace

@@ -1,0 +1,142 @@
+// Windows and messages: sending on the window's own thread and from another thread, and what
+// destroying a window does to callers waiting on it.
+#include "platform/user/window.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "platform/windows.h"
+#include "tests/platform/user_test_helpers.h"
+
+namespace {
+
+const UINT kAsk = WM_USER + 40;
+
+// TRUE once a caller on another thread is waiting for the window.
+bool HasWaitingCaller(HWND hWnd) {
+    std::shared_ptr<platform_user::Window> window = platform_user::LookUpWindow(hWnd);
+    if (window == nullptr) return false;
+    std::lock_guard<std::mutex> guard(window->lock);
+    return !window->pending.empty();
+}
+
+TEST(WindowTest, SendsOnTheOwnThreadAtOnceAndFromAnotherThreadThroughTheOwner) {
+    const int before = platform_testing::LiveWindowCount();
+    const std::thread::id uiThread = std::this_thread::get_id();
+    std::atomic<int> calls{0};
+    std::atomic<bool> ranOnOwner{true};
+    HWND hWnd = platform_testing::CreateTestWindow([&](UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message != kAsk) return LRESULT{0};
+        ++calls;
+        if (std::this_thread::get_id() != uiThread) ranOnOwner = false;
+        return static_cast<LRESULT>(wParam * 10 + static_cast<WPARAM>(lParam));
+    });
+    ASSERT_NE(hWnd, nullptr);
+    EXPECT_EQ(platform_testing::LiveWindowCount(), before + 1);
+    EXPECT_TRUE(IsWindow(hWnd));
+
+    // Same thread: the procedure has run when the call returns.
+    EXPECT_EQ(SendMessageW(hWnd, kAsk, 4, 2), 42);
+    EXPECT_EQ(calls.load(), 1);
+
+    // Another thread: the message runs on the owner thread while it handles events.
+    std::atomic<LRESULT> fromWorker{-1};
+    std::atomic<bool> workerDone{false};
+    std::thread worker([&] {
+        fromWorker = SendMessageW(hWnd, kAsk, 7, 3);
+        workerDone = true;
+    });
+    EXPECT_TRUE(test_support::PumpEventsUntil([&] { return workerDone.load(); }));
+    worker.join();
+    EXPECT_EQ(fromWorker.load(), 73);
+    EXPECT_EQ(calls.load(), 2);
+    EXPECT_TRUE(ranOnOwner.load());
+
+    // The procedure takes every message: the text is not the platform's to keep.
+    EXPECT_FALSE(SetWindowTextW(hWnd, u"caption"));
+
+    // A window without a procedure has the platform's default handling: its text.
+    HWND bare = platform_testing::CreateTestWindow(nullptr);
+    EXPECT_TRUE(SetWindowTextW(bare, u"caption"));
+    EXPECT_EQ(GetWindowTextLengthW(bare), 7);
+    WCHAR buffer[5] = {u'x', u'x', u'x', u'x', u'x'};
+    EXPECT_EQ(GetWindowTextW(bare, buffer, 4), 3);
+    EXPECT_EQ(std::u16string(buffer), u"cap");
+    EXPECT_EQ(buffer[4], u'x');
+    EXPECT_TRUE(DestroyWindow(bare));
+
+    EXPECT_TRUE(DestroyWindow(hWnd));
+    EXPECT_EQ(platform_testing::LiveWindowCount(), before);
+}
+
+TEST(WindowTest, DestroyingReleasesAWaitingSenderAndLaterSendsReturnZero) {
+    std::atomic<int> handled{0};
+    std::vector<UINT> order;
+    HWND hWnd = platform_testing::CreateTestWindow([&](UINT message, WPARAM, LPARAM) {
+        if (message == kAsk) ++handled;
+        if (message == WM_DESTROY || message == WM_NCDESTROY) order.push_back(message);
+        return LRESULT{5};
+    });
+
+    // The owner handles no events while the worker waits, as a dialog busy in its destroy
+    // handler would not; the release must not depend on the owner's event loop.
+    std::atomic<LRESULT> result{-1};
+    std::thread worker([&] { result = SendMessageW(hWnd, kAsk, 0, 0); });
+    while (!HasWaitingCaller(hWnd)) std::this_thread::yield();
+    EXPECT_TRUE(IsWindow(hWnd));
+    EXPECT_TRUE(DestroyWindow(hWnd));
+    worker.join();
+    EXPECT_EQ(result.load(), 0);
+    EXPECT_EQ(order, (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
+
+    // The queued message is never delivered, and the handle names nothing any more.
+    test_support::PumpEventsUntil([] { return false; }, std::chrono::milliseconds(50));
+    EXPECT_EQ(handled.load(), 0);
+    EXPECT_FALSE(IsWindow(hWnd));
+    EXPECT_FALSE(DestroyWindow(hWnd));
+    EXPECT_EQ(SendMessageW(hWnd, kAsk, 0, 0), 0);
+    std::thread late([&] { result = SendMessageW(hWnd, kAsk, 0, 0); });
+    late.join();
+    EXPECT_EQ(result.load(), 0);
+
+    // A handle is never handed out again.
+    HWND next = platform_testing::CreateTestWindow(nullptr);
+    EXPECT_NE(next, hWnd);
+    EXPECT_EQ(SendMessageW(hWnd, kAsk, 0, 0), 0);
+    DestroyWindow(next);
+}
+
+TEST(WindowTest, DuringWmDestroyTheWindowRefusesOtherThreadsButServesItsOwn) {
+    HWND hWnd = nullptr;
+    std::atomic<LRESULT> fromWorker{-1};
+    LRESULT fromOwner = -1;
+    BOOL isWindowInDestroy = TRUE;
+    hWnd = platform_testing::CreateTestWindow([&](UINT message, WPARAM, LPARAM) -> LRESULT {
+        if (message == kAsk) return 9;
+        if (message == WM_DESTROY) {
+            isWindowInDestroy = IsWindow(hWnd);
+            fromOwner = SendMessageW(hWnd, kAsk, 0, 0);
+            std::thread worker([&] { fromWorker = SendMessageW(hWnd, kAsk, 0, 0); });
+            worker.join();
+        }
+        return 0;
+    });
+    ASSERT_TRUE(DestroyWindow(hWnd));
+    EXPECT_FALSE(isWindowInDestroy);
+    EXPECT_EQ(fromOwner, 9);
+    EXPECT_EQ(fromWorker.load(), 0);
+}
+
+TEST(WindowTest, OnlyTheOwnerThreadDestroysAWindow) {
+    HWND hWnd = platform_testing::CreateTestWindow(nullptr);
+    std::atomic<BOOL> destroyed{TRUE};
+    std::thread other([&] { destroyed = DestroyWindow(hWnd); });
+    other.join();
+    EXPECT_FALSE(destroyed.load());
+    EXPECT_TRUE(IsWindow(hWnd));
+    EXPECT_TRUE(DestroyWindow(hWnd));
+}
+
+}  // namespace

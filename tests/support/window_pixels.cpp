@@ -1,0 +1,58 @@
+#include "support/window_pixels.h"
+
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <cstdlib>
+
+#include "platform/user/window.h"
+
+namespace test_support {
+
+namespace {
+
+bool Near(QRgb pixel, uint32_t rgb, int tolerance) {
+    return std::abs(qRed(pixel) - static_cast<int>((rgb >> 16) & 0xFF)) <= tolerance &&
+           std::abs(qGreen(pixel) - static_cast<int>((rgb >> 8) & 0xFF)) <= tolerance &&
+           std::abs(qBlue(pixel) - static_cast<int>(rgb & 0xFF)) <= tolerance;
+}
+
+template <typename Test>
+int CountIf(const QImage& image, RECT rect, Test test) {
+    int count = 0;
+    for (LONG y = rect.top; y < rect.bottom; ++y) {
+        for (LONG x = rect.left; x < rect.right; ++x) {
+            if (x >= 0 && y >= 0 && x < image.width() && y < image.height() &&
+                test(image.pixel(x, y))) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+}  // namespace
+
+QWidget* WidgetOf(HWND hWnd) {
+    auto window = platform_user::LookUpWindow(hWnd);
+    return window && window->windowClass ? window->windowClass->Widget() : nullptr;
+}
+
+QImage GrabWindow(HWND hWnd) {
+    QWidget* widget = WidgetOf(hWnd);
+    if (widget == nullptr) {
+        return {};
+    }
+    QScreen* screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
+    return screen->grabWindow(widget->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+int CountColour(const QImage& image, RECT rect, uint32_t rgb, int tolerance) {
+    return CountIf(image, rect, [&](QRgb p) { return Near(p, rgb, tolerance); });
+}
+
+int CountNotColour(const QImage& image, RECT rect, uint32_t rgb, int tolerance) {
+    return CountIf(image, rect, [&](QRgb p) { return !Near(p, rgb, tolerance); });
+}
+
+}  // namespace test_support
