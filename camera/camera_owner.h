@@ -25,7 +25,9 @@ public:
     virtual CString GetID() = 0;
     virtual CString GetPassword() = 0;
 
-    virtual void SetSocket(DWORD ticket, SOCKET s) = 0;
+    /* Stores the connection's socket; FALSE when the connection is superseded or the dialog is
+       closing, and the socket must not be used. */
+    virtual BOOL SetSocket(DWORD ticket, SOCKET s) = 0;
     virtual void SetConnected(DWORD ticket, BOOL value) = 0;
     virtual void SetTrying(DWORD ticket, BOOL value) = 0;
     virtual void SetFirstFrame(DWORD ticket, BOOL value) = 0;

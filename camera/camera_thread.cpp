@@ -76,7 +76,11 @@ BOOL CameraConnection::SetUp() {
                                static_cast<int>(GetLastError())));
         return FALSE;
     }
-    m_owner->SetSocket(m_ticket, m_socket);
+    if (!m_owner->SetSocket(m_ticket, m_socket)) {
+        // Nobody would close it any more: the dialog is closing or a later Connect took over.
+        CloseCameraSocket(m_socket);
+        return FALSE;
+    }
 
     sockaddr_in address;
     std::memset(&address, 0, sizeof address);

@@ -111,7 +111,7 @@ void CPemblarDlg::OnDestroy() {
 
     SOCKET socket;
     {
-        // From here on a socket the camera thread creates is closed as soon as it is handed over.
+        // From here on a socket the camera thread creates is refused (it then ends at once).
         CSingleLock lock(&m_textLock);
         m_bClosing = TRUE;
         m_bRunning = FALSE;

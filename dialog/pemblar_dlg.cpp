@@ -162,20 +162,15 @@ CString CPemblarDlg::GetPassword() {
     return m_strPassword;
 }
 
-void CPemblarDlg::SetSocket(DWORD ticket, SOCKET s) {
-    BOOL keep;
-    {
-        CSingleLock lock(&m_textLock);
-        keep = ticket == m_nConnection && !m_bClosing;
-        if (keep) {
-            m_socket = s;
-        }
+BOOL CPemblarDlg::SetSocket(DWORD ticket, SOCKET s) {
+    // A socket made after the dialog began closing, or after a later Connect, is refused: the
+    // thread closes it and ends rather than block where nothing would wake it.
+    CSingleLock lock(&m_textLock);
+    if (ticket != m_nConnection || m_bClosing) {
+        return FALSE;
     }
-    // A socket made after the dialog began closing, or after a later Connect, is closed at once,
-    // so whatever the thread then tries on it fails instead of blocking.
-    if (!keep) {
-        closesocket(s);
-    }
+    m_socket = s;
+    return TRUE;
 }
 
 void CPemblarDlg::SetConnected(DWORD ticket, BOOL value) {

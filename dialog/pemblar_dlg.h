@@ -27,7 +27,7 @@ public:
     BOOL IsRunning() override;
     CString GetID() override;
     CString GetPassword() override;
-    void SetSocket(DWORD ticket, SOCKET s) override;
+    BOOL SetSocket(DWORD ticket, SOCKET s) override;
     void SetConnected(DWORD ticket, BOOL value) override;
     void SetTrying(DWORD ticket, BOOL value) override;
     void SetFirstFrame(DWORD ticket, BOOL value) override;

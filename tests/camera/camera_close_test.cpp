@@ -30,6 +30,18 @@ protected:
     }
 };
 
+TEST_F(CameraCloseTest, ASocketTheOwnerRefusesIsClosedAndNothingIsTried) {
+    StartCamera(fakecamera::Script{});
+    owner.refuseSocket = true;
+    CameraRun run(owner);
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(run.WaitForEnd());
+    ExpectEndedOnce(run, 0);
+    EXPECT_EQ(trace.Messages(), Strings{});
+    EXPECT_EQ(camera.ConnectionCount(), 0);
+    EXPECT_EQ(platform_testing::OpenSocketCount(), openSocketsBefore);
+}
+
 TEST_F(CameraCloseTest, CloseDuringAConnectThatNeverCompletes) {
     test_support::UnansweredListener listener;
     ASSERT_TRUE(listener.IsFull());

@@ -34,11 +34,15 @@ bool TestCameraOwner::Record(DWORD ticket, const std::string& what) {
     return current;
 }
 
-void TestCameraOwner::SetSocket(DWORD ticket, SOCKET s) {
-    if (Record(ticket, "socket")) {
-        socket.store(s);
-        socketWrites.fetch_add(1);
+BOOL TestCameraOwner::SetSocket(DWORD ticket, SOCKET s) {
+    if (refuseSocket.load()) {
+        Record(ticket, "socket refused");
+        return FALSE;
     }
+    if (!Record(ticket, "socket")) return FALSE;
+    socket.store(s);
+    socketWrites.fetch_add(1);
+    return TRUE;
 }
 
 void TestCameraOwner::SetConnected(DWORD ticket, BOOL value) {

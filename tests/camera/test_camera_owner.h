@@ -21,6 +21,7 @@ public:
     CString id = u"admin";
     CString password = u"secret";
     std::atomic<BOOL> running{TRUE};
+    std::atomic<bool> refuseSocket{false};  // as a closing dialog refuses the new socket
 
     /* A new connection becomes the current one, as a Connect command makes it. */
     void BeginConnection();
@@ -45,7 +46,7 @@ public:
     BOOL IsRunning() override { return running.load(); }
     CString GetID() override { return id; }
     CString GetPassword() override { return password; }
-    void SetSocket(DWORD ticket, SOCKET s) override;
+    BOOL SetSocket(DWORD ticket, SOCKET s) override;
     void SetConnected(DWORD ticket, BOOL value) override;
     void SetTrying(DWORD ticket, BOOL value) override;
     void SetFirstFrame(DWORD ticket, BOOL value) override;
