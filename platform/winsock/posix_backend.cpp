@@ -77,6 +77,11 @@ int DisableNagle(int fd) {
     return ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on) == 0 ? 0 : -errno;
 }
 
+void AcknowledgeAtOnce(int fd) {
+    const int on = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
+}
+
 long ReceiveSome(int fd, char* buffer, size_t length) {
     ssize_t received;
     do {

@@ -32,6 +32,11 @@ int StartConnect(int fd, uint32_t addressNetworkOrder, uint16_t portNetworkOrder
 int ConnectResult(int fd);
 /* Sends segments as soon as they are written (TCP_NODELAY); 0 or -errno. */
 int DisableNagle(int fd);
+/* Acknowledges received data at once instead of delaying the acknowledgement; the kernel falls
+   back to delaying after a while, so it is set again before every receive. A peer that writes
+   a small header and then its payload in two sends would otherwise wait for the delayed
+   acknowledgement of the header before its payload's last segment leaves. */
+void AcknowledgeAtOnce(int fd);
 
 /* One non-blocking receive: the count (0 at an orderly close) or -errno (-EAGAIN: nothing yet). */
 long ReceiveSome(int fd, char* buffer, size_t length);

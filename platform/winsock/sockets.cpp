@@ -65,7 +65,7 @@ SOCKET socket(int af, int type, int protocol) {
 }
 
 /* connect: a non-blocking connect waited for with poll, then its SO_ERROR; TCP_NODELAY on success.
- */
+   A reset of the connection once established is the next receive's or send's to report. */
 int connect(SOCKET s, const struct sockaddr* name, int namelen) {
     const auto entry = FindSocket(s);
     if (entry == nullptr) return FailWith(WSAENOTSOCK);
@@ -84,7 +84,14 @@ int connect(SOCKET s, const struct sockaddr* name, int namelen) {
         const int waitError = WaitUntilReady(*entry, true);
         if (waitError != 0) return FailWith(waitError);
         const int connectError = winsock_backend::ConnectResult(entry->Descriptor());
-        if (connectError != 0) return FailWithErrno(connectError);
+        if (connectError == ECONNRESET || connectError == EPIPE) {
+            // Only an established connection is reset (a refused attempt is ECONNREFUSED): the
+            // connect succeeded and the peer reset it before this call looked. Reading the
+            // error cleared it, so it is kept for the next receive or send to report.
+            entry->SetPendingError(connectError);
+        } else if (connectError != 0) {
+            return FailWithErrno(connectError);
+        }
     } else if (started < 0) {
         return FailWithErrno(-started);
     }
@@ -111,13 +118,16 @@ int send(SOCKET s, const char* buf, int len, int flags) {
         if (n >= 0) {
             sent += static_cast<int>(n);
         } else if (n != -EAGAIN) {
-            return sent > 0 ? sent : FailWithErrno(static_cast<int>(-n));
+            const int pending = entry->TakePendingError();
+            if (sent > 0) return sent;
+            return FailWithErrno(pending != 0 ? pending : static_cast<int>(-n));
         }
     }
     return sent;
 }
 
-/* recv: waits for data, then takes what has arrived, up to len bytes. */
+/* recv: waits for data, then takes what has arrived, up to len bytes; what arrives is
+   acknowledged at once. */
 int recv(SOCKET s, char* buf, int len, int flags) {
     const auto entry = FindSocket(s);
     if (entry == nullptr) return FailWith(WSAENOTSOCK);
@@ -125,10 +135,15 @@ int recv(SOCKET s, char* buf, int len, int flags) {
     if (len < 0 || (buf == nullptr && len > 0)) return FailWith(WSAEFAULT);
     if (len == 0) return 0;
     for (;;) {
+        winsock_backend::AcknowledgeAtOnce(entry->Descriptor());
         const int waitError = WaitUntilReady(*entry, false);
         if (waitError != 0) return FailWith(waitError);
         const long n =
             winsock_backend::ReceiveSome(entry->Descriptor(), buf, static_cast<size_t>(len));
+        if (n == 0) {
+            // The end of a connection reset under its connect is that reset, not an orderly close.
+            if (const int pending = entry->TakePendingError()) return FailWithErrno(pending);
+        }
         if (n >= 0) return static_cast<int>(n);
         if (n != -EAGAIN) return FailWithErrno(static_cast<int>(-n));
     }

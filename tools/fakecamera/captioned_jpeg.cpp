@@ -41,7 +41,10 @@ bool HasJfifSegment(const std::vector<uint8_t>& jpeg) {
 
 std::vector<uint8_t> InsertCaption(const std::vector<uint8_t>& jpeg, const std::string& caption19) {
     if (jpeg.size() < 2 || jpeg[0] != 0xFF || jpeg[1] != 0xD8) return {};
-    std::vector<uint8_t> out(jpeg.begin(), jpeg.begin() + 2);
+    std::vector<uint8_t> out;
+    out.reserve(jpeg.size() + sizeof kJfifSegment + 4 + kCaptionLength);
+    out.push_back(jpeg[0]);
+    out.push_back(jpeg[1]);
     size_t rest = 2;
     if (HasJfifSegment(jpeg)) {
         out.insert(out.end(), jpeg.begin() + 2, jpeg.begin() + 20);

@@ -1,0 +1,272 @@
+// pemblar-bench: the speed, CPU cost, memory and heap traffic of the real frame road (camera
+// thread, frame arrival, decode, paint, request) against a fake camera in another process on
+// loopback, as ratios to the limit of one frame (its decode plus one round trip); and a soak.
+#include <sys/types.h>
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "bench/alloc_counter.h"
+#include "bench/camera_process.h"
+#include "bench/limit.h"
+#include "bench/measure.h"
+#include "bench/soak.h"
+#include "bench/viewer.h"
+#include "platform/windows.h"
+
+namespace {
+
+const char kUsage[] = R"(Usage: pemblar-bench [--quick] [--json FILE] [--frames N] [--repeats N]
+       pemblar-bench --soak [FRAMES]
+
+Measures the viewer's frame road against a fake camera in another process on loopback, for
+frames of 320x240, 640x480 and 1280x960 (quality 75) and for 640x480 sent by a camera that
+writes header and payload separately. Prints a table; the last line is "ratio 640x480: R".
+  --quick       a short run (few frames, one repeat)
+  --json FILE   also write the figures as JSON
+  --frames N    frames measured per repeat (default 2000)
+  --repeats N   repeats of each case (default 3)
+  --soak [N]    stream N frames (default 100000) with a reconnect every 5000 and check that
+                memory, descriptors, threads and platform objects stay flat
+)";
+
+struct Case {
+    const char* name;
+    bench::FrameSet frames;
+    int limitCase;  // index of the case whose limit applies
+};
+
+struct Spread {
+    double median = 0, min = 0, max = 0;
+};
+
+Spread SpreadOf(const std::vector<double>& values) {
+    Spread s;
+    if (values.empty()) return s;
+    s.median = bench::Median(values);
+    s.min = *std::min_element(values.begin(), values.end());
+    s.max = *std::max_element(values.begin(), values.end());
+    return s;
+}
+
+struct Result {
+    std::string name;
+    size_t meanFrameBytes = 0;
+    double decodeSeconds = 0;
+    double roundTripSeconds = 0;
+    double roundTripQuickAckSeconds = 0;
+    double limitFps = 0;
+    Spread fps, ratio, cpuMs, uiAllocs, cameraAllocs, otherAllocs;
+    long peakResidentKiB = 0;
+    int failures = 0;
+};
+
+std::string JsonSpread(const Spread& s) {
+    char text[160];
+    std::snprintf(text, sizeof text, R"({"median": %.6g, "min": %.6g, "max": %.6g})", s.median,
+                  s.min, s.max);
+    return text;
+}
+
+bool WriteJson(const std::string& path, const std::vector<Result>& results, int frames,
+               int repeats) {
+    std::ofstream out(path);
+    out << "{\n  \"frames_per_repeat\": " << frames << ",\n  \"repeats\": " << repeats
+        << ",\n  \"allocation_counting\": "
+        << (bench::AllocationCountingActive() ? "true" : "false") << ",\n  \"cases\": [\n";
+    for (size_t i = 0; i < results.size(); ++i) {
+        const Result& r = results[i];
+        out << "    {\"name\": \"" << r.name << "\", \"mean_frame_bytes\": " << r.meanFrameBytes
+            << ", \"decode_ms\": " << r.decodeSeconds * 1e3
+            << ", \"round_trip_ms\": " << r.roundTripSeconds * 1e3
+            << ", \"round_trip_quickack_ms\": " << r.roundTripQuickAckSeconds * 1e3
+            << ", \"limit_fps\": " << r.limitFps << ",\n     \"fps\": " << JsonSpread(r.fps)
+            << ", \"ratio\": " << JsonSpread(r.ratio)
+            << ",\n     \"cpu_ms_per_frame\": " << JsonSpread(r.cpuMs)
+            << ",\n     \"ui_allocations_per_frame\": " << JsonSpread(r.uiAllocs)
+            << ",\n     \"camera_allocations_per_frame\": " << JsonSpread(r.cameraAllocs)
+            << ",\n     \"other_allocations_per_frame\": " << JsonSpread(r.otherAllocs)
+            << ",\n     \"peak_resident_kib\": " << r.peakResidentKiB
+            << ", \"failed_repeats\": " << r.failures << "}"
+            << (i + 1 < results.size() ? ",\n" : "\n");
+    }
+    out << "  ]\n}\n";
+    return static_cast<bool>(out);
+}
+
+void PrintSpread(const char* label, const Spread& s, const char* format) {
+    char median[32], low[32], high[32];
+    std::snprintf(median, sizeof median, format, s.median);
+    std::snprintf(low, sizeof low, format, s.min);
+    std::snprintf(high, sizeof high, format, s.max);
+    std::printf("  %-26s %10s   [%s .. %s]\n", label, median, low, high);
+}
+
+int Fail(const char* what) {
+    std::fprintf(stderr, "pemblar-bench: %s\n", what);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    bool quick = false;
+    bool soak = false;
+    long long soakFrames = 100000;
+    std::string jsonPath;
+    int frames = 2000;
+    int repeats = 3;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--quick") {
+            quick = true;
+        } else if (arg == "--json" && i + 1 < argc) {
+            jsonPath = argv[++i];
+        } else if (arg == "--frames" && i + 1 < argc) {
+            frames = std::atoi(argv[++i]);
+        } else if (arg == "--repeats" && i + 1 < argc) {
+            repeats = std::atoi(argv[++i]);
+        } else if (arg == "--soak") {
+            soak = true;
+            if (i + 1 < argc && argv[i + 1][0] != '-') soakFrames = std::atoll(argv[++i]);
+        } else {
+            std::fputs(kUsage, arg == "--help" ? stdout : stderr);
+            return arg == "--help" ? 0 : 2;
+        }
+    }
+    if (quick) {
+        frames = 100;
+        repeats = 1;
+    }
+    if (frames <= 0 || repeats <= 0 || soakFrames <= 0) return Fail("counts must be positive");
+
+    const std::vector<Case> cases = {
+        {"320x240", {320, 240, 75, false}, 0},
+        {"640x480", {640, 480, 75, false}, 1},
+        {"1280x960", {1280, 960, 75, false}, 2},
+        {"640x480 split", {640, 480, 75, true}, 1},
+    };
+
+    // Every camera is forked before the viewer starts a thread.
+    std::vector<std::unique_ptr<bench::CameraProcess>> cameras;
+    if (soak) {
+        cameras.push_back(std::make_unique<bench::CameraProcess>());
+        if (!cameras.back()->Start({320, 240, 75, false})) return Fail("no camera process");
+    } else {
+        for (const Case& c : cases) {
+            cameras.push_back(std::make_unique<bench::CameraProcess>());
+            if (!cameras.back()->Start(c.frames)) return Fail("no camera process");
+        }
+    }
+
+    // A settings home of its own, so the viewer's history stays out of the user's.
+    char home[] = "/tmp/pemblar-bench-XXXXXX";
+    if (::mkdtemp(home) == nullptr) return Fail("no temporary folder");
+    setenv("XDG_CONFIG_HOME", home, 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    int status = 0;
+    {
+        QApplication application(argc, argv);
+        CWinApp app;
+        WSADATA data;
+        if (!AfxSocketInit(&data)) return Fail("the socket layer did not start");
+
+        if (soak) {
+            status = bench::RunSoak(cameras[0]->Port(), soakFrames);
+        } else {
+            std::vector<Result> results;
+            const int decodeRounds = quick ? 2 : 10;
+            const int roundTrips = quick ? 50 : 500;
+            for (size_t i = 0; i < cases.size(); ++i) {
+                const Case& c = cases[i];
+                Result r;
+                r.name = c.name;
+                const auto cycle = bench::MakeFrameCycle(c.frames, 30);
+                std::vector<double> decodes;
+                size_t bytes = 0;
+                for (const auto& jpeg : cycle) {
+                    if (jpeg.size() > 200000) return Fail("a frame is larger than 200000 bytes");
+                    bytes += jpeg.size();
+                    decodes.push_back(bench::MedianDecodeSeconds(jpeg, decodeRounds));
+                    if (decodes.back() < 0) return Fail("a frame does not decode");
+                }
+                r.meanFrameBytes = bytes / cycle.size();
+                r.decodeSeconds = bench::Median(decodes);
+                const uint16_t limitPort = cameras[static_cast<size_t>(c.limitCase)]->Port();
+                r.roundTripSeconds = bench::MedianRoundTripSeconds(limitPort, roundTrips, false);
+                r.roundTripQuickAckSeconds =
+                    bench::MedianRoundTripSeconds(cameras[i]->Port(), roundTrips, true);
+                if (r.roundTripSeconds < 0 || r.roundTripQuickAckSeconds < 0) {
+                    return Fail("the round trip to the camera failed");
+                }
+                const double limitSeconds =
+                    i == static_cast<size_t>(c.limitCase)
+                        ? r.decodeSeconds + r.roundTripSeconds
+                        : results[static_cast<size_t>(c.limitCase)].decodeSeconds +
+                              results[static_cast<size_t>(c.limitCase)].roundTripSeconds;
+                r.limitFps = 1.0 / limitSeconds;
+
+                std::vector<double> fps, ratio, cpu, ui, camera, other;
+                for (int k = 0; k < repeats; ++k) {
+                    bench::Viewer viewer;
+                    if (!viewer.Open()) return Fail("the dialog could not be created");
+                    const bench::StreamFigures f =
+                        bench::MeasureStream(viewer, cameras[i]->Port(), quick ? 30 : 300, frames);
+                    if (!f.ok) ++r.failures;
+                    if (f.fps <= 0) continue;
+                    fps.push_back(f.fps);
+                    ratio.push_back(f.fps / r.limitFps);
+                    cpu.push_back(f.cpuSecondsPerFrame * 1e3);
+                    ui.push_back(f.uiAllocationsPerFrame);
+                    camera.push_back(f.cameraAllocationsPerFrame);
+                    other.push_back(f.otherAllocationsPerFrame);
+                }
+                r.fps = SpreadOf(fps);
+                r.ratio = SpreadOf(ratio);
+                r.cpuMs = SpreadOf(cpu);
+                r.uiAllocs = SpreadOf(ui);
+                r.cameraAllocs = SpreadOf(camera);
+                r.otherAllocs = SpreadOf(other);
+                r.peakResidentKiB = bench::PeakResidentKiB();
+                results.push_back(r);
+            }
+
+            std::printf("pemblar-bench: %d frames per repeat, %d repeats, medians [min .. max]%s\n",
+                        frames, repeats,
+                        bench::AllocationCountingActive() ? "" : " (allocations not counted)");
+            for (const Result& r : results) {
+                std::printf("%s (frame %zu bytes)\n", r.name.c_str(), r.meanFrameBytes);
+                std::printf(
+                    "  %-26s %10.3f ms + round trip %.3f ms (%.3f ms with quick ack)"
+                    " = %.1f fps\n",
+                    "limit: decode", r.decodeSeconds * 1e3, r.roundTripSeconds * 1e3,
+                    r.roundTripQuickAckSeconds * 1e3, r.limitFps);
+                PrintSpread("viewer fps", r.fps, "%.1f");
+                PrintSpread("ratio", r.ratio, "%.3f");
+                PrintSpread("CPU ms per frame", r.cpuMs, "%.3f");
+                PrintSpread("allocations/frame UI", r.uiAllocs, "%.2f");
+                PrintSpread("allocations/frame camera", r.cameraAllocs, "%.2f");
+                PrintSpread("allocations/frame other", r.otherAllocs, "%.2f");
+                std::printf("  %-26s %10.1f MiB%s\n", "peak resident so far",
+                            r.peakResidentKiB / 1024.0,
+                            r.failures ? "  (some repeats failed)" : "");
+            }
+            if (!jsonPath.empty() && !WriteJson(jsonPath, results, frames, repeats)) {
+                status = Fail("the JSON file could not be written");
+            }
+            for (const Result& r : results) {
+                if (r.failures != 0) status = 1;
+            }
+            std::printf("ratio 640x480: %.3f\n", results[1].ratio.median);
+        }
+    }
+    std::filesystem::remove_all(home);
+    return status;
+}
