@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds one flavour: plain (default), asan or tsan, in build/<flavour>.
+# Configures and builds one flavour: plain (default), asan, tsan or fuzz, in build/<flavour>
+# (or in PEMBLAR_BUILD_DIR when set).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 flavour=${1:-plain}
@@ -11,6 +12,6 @@ case "$flavour" in
   fuzz) flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DPEMBLAR_FUZZ=ON -DPEMBLAR_TESTS=OFF) ;;
   *) echo "unknown flavour: $flavour (plain, asan, tsan, fuzz)" >&2; exit 2 ;;
 esac
-dir="$root/build/$flavour"
+dir="${PEMBLAR_BUILD_DIR:-$root/build/$flavour}"
 cmake -S "$root" -B "$dir" -G Ninja "${flags[@]}" "$@" >/dev/null
 cmake --build "$dir" -- -j"$(nproc)"
