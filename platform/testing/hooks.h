@@ -45,6 +45,9 @@ int LiveDeviceContextCount();
 int OpenSocketCount();
 int LiveThreadCount();
 int LiveWindowCount();
+/* Threads waiting in a cross-thread SendMessageW to the window whose call has not run yet or is
+   running; 0 for a bad handle. */
+int WaitingSendCount(HWND hWnd);
 int OpenRegistryKeyCount();
 
 }  // namespace platform_testing

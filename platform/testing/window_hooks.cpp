@@ -1,4 +1,5 @@
-// Test seams of the user family: bare windows, the window count and the message box answerer.
+// Test seams of the user family: bare windows, the window and waiting-sender counts and the
+// message box answerer.
 #include <QObject>
 
 #include "platform/testing/hooks.h"
@@ -39,6 +40,13 @@ HWND CreateTestWindow(std::function<LRESULT(UINT message, WPARAM wParam, LPARAM 
 
 int LiveWindowCount() {
     return platform_user::WindowCount();
+}
+
+int WaitingSendCount(HWND hWnd) {
+    const std::shared_ptr<platform_user::Window> window = platform_user::LookUpWindow(hWnd);
+    if (window == nullptr) return 0;
+    std::lock_guard<std::mutex> guard(window->lock);
+    return static_cast<int>(window->pending.size());
 }
 
 void SetMessageBoxAnswerer(std::function<int(const std::u16string& text, UINT type)> answerer) {

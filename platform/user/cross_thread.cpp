@@ -34,6 +34,13 @@ void RunPendingCall(const std::shared_ptr<PendingCall>& call) {
     }
 }
 
+// Held while a call is posted and taken by the window's thread before it reads the posted call:
+// Qt's event queue orders the two threads with locks that ThreadSanitizer cannot see.
+std::mutex& PostingLock() {
+    static std::mutex lock;
+    return lock;
+}
+
 void Forget(Window& window, const std::shared_ptr<PendingCall>& call) {
     std::lock_guard<std::mutex> guard(window.lock);
     std::erase(window.pending, call);
@@ -51,8 +58,14 @@ bool CallOnWindowThread(const std::shared_ptr<Window>& window, std::function<LRE
         std::lock_guard<std::mutex> guard(window->lock);
         if (window->destroying) return false;
         window->pending.push_back(call);
+        std::lock_guard<std::mutex> posting(PostingLock());
         QMetaObject::invokeMethod(
-            window->windowClass->Object(), [call] { RunPendingCall(call); }, Qt::QueuedConnection);
+            window->windowClass->Object(),
+            [call] {
+                { std::lock_guard<std::mutex> posted(PostingLock()); }
+                RunPendingCall(call);
+            },
+            Qt::QueuedConnection);
     }
     bool done;
     {

@@ -24,6 +24,11 @@ public:
     /* Remembers a completed connect: a socket connects once. */
     void MarkConnected() { m_connected.store(true); }
     bool IsConnected() const { return m_connected.load(); }
+    /* Keeps an error of the connection that a completed connect read from the socket, so the
+       next receive or send reports it instead of an orderly end. */
+    void SetPendingError(int errnoValue) { m_pendingError.store(errnoValue); }
+    /* The kept error, once (0 when none). */
+    int TakePendingError() { return m_pendingError.exchange(0); }
     /* Marks the entry closed and wakes every call waiting on it. */
     void Close();
 
@@ -33,6 +38,7 @@ private:
     const DWORD m_creatorThread;
     std::atomic<bool> m_closed{false};
     std::atomic<bool> m_connected{false};
+    std::atomic<int> m_pendingError{0};
 };
 
 /* Gives the entry a new handle, never handed out before in this process. */

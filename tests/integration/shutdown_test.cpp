@@ -1,7 +1,12 @@
 // Closing the viewer in every state: no thread is left running, nothing blocks, and the history
 // is saved. The time each close took is recorded as a test property (the benchmark judges speed).
 #include <QAbstractButton>
+#include <condition_variable>
 #include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 #include "integration/viewer_fixture.h"
 #include "platform/testing/hooks.h"
@@ -13,25 +18,82 @@ namespace {
 
 class ShutdownTest;
 
+// Holds the fake camera's server thread before it sends one frame, until the test opens it.
+class FrameGate {
+public:
+    /* On the camera's thread: notes that the frame is held and waits until the gate opens. */
+    void Pass() {
+        std::unique_lock<std::mutex> lock(m_lock);
+        m_reached = true;
+        m_changed.wait_for(lock, std::chrono::seconds(20), [this] { return m_open; });
+    }
+    bool Reached() {
+        std::lock_guard<std::mutex> lock(m_lock);
+        return m_reached;
+    }
+    void Open() {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_open = true;
+        m_changed.notify_all();
+    }
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    bool m_reached = false;
+    bool m_open = false;
+};
+
 struct CloseCase {
     const char* name;
-    bool typesAnAddress;                      // the history then holds it
+    bool typesAnAddress;                       // the history then holds it
     std::function<void(ShutdownTest&)> reach;  // brings the viewer into the state
 };
 
 class ShutdownTest : public ViewerTest, public ::testing::WithParamInterface<CloseCase> {
 public:
     std::unique_ptr<test_support::HeldResolver> m_resolver;  // a name lookup that never returns
+    std::shared_ptr<FrameGate> m_gate = std::make_shared<FrameGate>();
+
+    void TearDown() override {
+        m_gate->Open();  // never leaves the camera's thread held when a step failed
+        ViewerTest::TearDown();
+    }
+
+    /* Streams until the camera holds frame `held` at the gate (the viewer's thread then waits
+       for it), then sends it without running the UI thread: returns once the camera thread waits
+       in its hand-off of that frame, or of the end of the connection when `fault` cuts it. */
+    void BlockInHandOff(std::optional<fakecamera::Fault> fault) {
+        constexpr int kHeld = 3;
+        fakecamera::Script script;
+        script.fault = fault;
+        script.payload = [gate = m_gate](int frame) {
+            if (frame == kHeld) gate->Pass();
+            return fakecamera::MakeCaptionedJpeg(160, 120, 80, fakecamera::Subsampling::k420, false,
+                                                 fakecamera::FrameCounterCaption(frame));
+        };
+        m_camera.SetScript(script);
+        ConnectToCamera();
+        ASSERT_TRUE(test_support::PumpEventsUntil([&] { return m_gate->Reached(); }));
+        m_gate->Open();
+        // The UI thread does not run its events from here on, so the hand-off cannot complete.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (platform_testing::WaitingSendCount(m_viewer->m_hWnd) == 0 &&
+               std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        ASSERT_EQ(platform_testing::WaitingSendCount(m_viewer->m_hWnd), 1);
+    }
 
     using ViewerTest::ConnectToCamera;
+    using ViewerTest::m_camera;
+    using ViewerTest::m_viewer;
     using ViewerTest::PressConnect;
     using ViewerTest::PressDisconnect;
     using ViewerTest::Type;
     using ViewerTest::WaitForDisconnected;
     using ViewerTest::WaitForFrames;
     using ViewerTest::WaitForMessageBox;
-    using ViewerTest::m_camera;
-    using ViewerTest::m_viewer;
 };
 
 TEST_P(ShutdownTest, ClosingEndsEveryThreadAndSavesTheHistory) {
@@ -104,6 +166,42 @@ const CloseCase kCases[] = {
          ASSERT_TRUE(test_support::PumpEventsUntil([&] { return test.m_camera.StallCount() > 0; }));
          test.PressDisconnect();
          ASSERT_TRUE(test.WaitForDisconnected());
+     }},
+    {"camera_thread_waiting_in_a_frame_hand_off", true,
+     [](ShutdownTest& test) { test.BlockInHandOff(std::nullopt); }},
+    {"camera_thread_waiting_in_the_last_hand_off", true,
+     [](ShutdownTest& test) {
+         // The camera closes instead of sending the held frame's header: the connection ends.
+         test.BlockInHandOff(
+             fakecamera::Fault{fakecamera::Stage::kHeader, 3, 0, fakecamera::Action::kClose});
+         EXPECT_FALSE(test.m_viewer->m_bConnected);
+     }},
+    {"reconnected_while_the_earlier_thread_waits_for_a_frame", true,
+     [](ShutdownTest& test) {
+         fakecamera::Script script;
+         script.frameLimit = 5;
+         test.m_camera.SetScript(script);
+         test.ConnectToCamera();
+         ASSERT_TRUE(test_support::PumpEventsUntil([&] { return test.m_camera.StallCount() > 0; }));
+         test.PressDisconnect();
+         ASSERT_TRUE(test.WaitForDisconnected());
+         test.PressConnect();  // closed at once, whatever the earlier thread has reached
+     }},
+    {"reconnected_to_a_stalled_set_up_while_the_earlier_thread_waits", true,
+     [](ShutdownTest& test) {
+         fakecamera::Script script;
+         script.frameLimit = 5;
+         test.m_camera.SetScript(script);
+         test.ConnectToCamera();
+         ASSERT_TRUE(test_support::PumpEventsUntil([&] { return test.m_camera.StallCount() > 0; }));
+         test.PressDisconnect();
+         ASSERT_TRUE(test.WaitForDisconnected());
+         script.fault =
+             fakecamera::Fault{fakecamera::Stage::kHandshake, 0, 2, fakecamera::Action::kStall};
+         test.m_camera.SetScript(script);
+         test.PressConnect();
+         ASSERT_TRUE(test_support::PumpEventsUntil([&] { return test.m_camera.StallCount() > 1; }));
+         EXPECT_TRUE(test.m_viewer->m_bTrying);
      }},
 };
 
