@@ -1,7 +1,9 @@
 // Closing the connection's socket from another thread, as the dialog does when it closes or
 // when a request fails: the blocked step fails, the thread's own close meets a closed socket,
 // and the end sequence follows. A name lookup that never returns is abandoned the same way.
-#include "camera_thread_fixture.h"
+#include <optional>
+
+#include "camera_fixture.h"
 #include "platform/testing/hooks.h"
 #include "support/blocking_probe.h"
 #include "support/held_resolver.h"
@@ -14,111 +16,101 @@ using fakecamera::Action;
 using fakecamera::Fault;
 using fakecamera::Stage;
 
-class CameraCloseTest : public CameraThreadTest {
-protected:
-    // The kernel id of the running camera thread, once it has taken its ticket.
-    int CameraThread() {
-        EXPECT_TRUE(
-            test_support::PumpEventsUntil([&] { return owner.cameraThreadId.load() != 0; }));
-        return owner.cameraThreadId.load();
-    }
+enum class BlockedIn { kConnect, kLookup, kHandshake, kPayload };
 
-    // Closes the socket the thread registered, as the dialog would, and waits for the end.
-    void CloseAndWait(CameraRun& run) {
-        EXPECT_EQ(closesocket(owner.socket.load()), 0);
-        ASSERT_TRUE(run.WaitForEnd());
-    }
+struct CloseCase {
+    const char* name;
+    BlockedIn where;
+    bool resetByCamera;  // the camera resets the stalled connection instead of a close here
+    Strings diagnostics;
 };
 
-TEST_F(CameraCloseTest, ASocketTheOwnerRefusesIsClosedAndNothingIsTried) {
-    StartCamera(fakecamera::Script{});
-    owner.refuseSocket = true;
+void PrintTo(const CloseCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CameraCloseTest : public CameraThreadTest, public ::testing::WithParamInterface<CloseCase> {};
+
+TEST_P(CameraCloseTest, BlockedStepFailsAndTheThreadEndsOnce) {
+    const CloseCase& c = GetParam();
+    std::optional<test_support::UnansweredListener> listener;
+    std::optional<test_support::HeldResolver> resolver;
+    if (c.where == BlockedIn::kConnect) {
+        listener.emplace();
+        ASSERT_TRUE(listener->IsFull());
+        owner.port = listener->Port();
+    } else if (c.where == BlockedIn::kLookup) {
+        resolver.emplace();
+        owner.host = u"never.example";
+    } else {
+        const bool payload = c.where == BlockedIn::kPayload;  // "01" of the handshake, or 100 bytes
+        StartCamera({.payload = [](int) { return MarkedPayload(5000, "stalled frame"); },
+                     .fault = Fault{payload ? Stage::kPayload : Stage::kHandshake, 0,
+                                    payload ? 100u : 2u, Action::kStall}});
+    }
     CameraRun run(owner);
     ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(test_support::PumpEventsUntil([&] { return owner.cameraThreadId.load() != 0; }));
+    const int thread = owner.cameraThreadId.load();
+    if (resolver) {
+        ASSERT_TRUE(resolver->WaitAsked());
+        EXPECT_EQ(resolver->LastName(), "never.example");
+    } else if (listener) {
+        ASSERT_TRUE(test_support::WaitUntilInPoll(thread));
+    } else {
+        ASSERT_TRUE(test_support::PumpEventsUntil([&] { return camera.StallCount() == 1; }));
+        ASSERT_TRUE(
+            test_support::WaitUntilDrainedAndInPoll(thread, camera.LastPeerPort(), camera.Port()));
+    }
+    if (c.resetByCamera) {
+        camera.ResetStalledConnections();
+    } else {
+        EXPECT_EQ(closesocket(owner.socket.load()), 0);
+    }
     ASSERT_TRUE(run.WaitForEnd());
+
+    EXPECT_EQ(trace.Messages(), c.diagnostics);
+    ExpectEndedOnce(run, 0);
+    EXPECT_EQ(platform_testing::OpenSocketCount(), openSocketsBefore);
+    if (c.resetByCamera) ExpectClosedOnce();
+    if (c.where == BlockedIn::kPayload) {
+        EXPECT_EQ(run.Notifications().back().length, 5000);  // stored before the payload
+    }
+}
+
+const char kInterrupted[] = "nRead is SOCKET_ERROR in recvn : 10004";
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryBlockingStep, CameraCloseTest,
+    ::testing::Values(
+        CloseCase{
+            "Connect", BlockedIn::kConnect, false, {"connect error : 10004", "closesocket failed"}},
+        CloseCase{"Lookup",
+                  BlockedIn::kLookup,
+                  false,
+                  {"unknown server name = never.example", "closesocket failed"}},
+        CloseCase{"Handshake",
+                  BlockedIn::kHandshake,
+                  false,
+                  {kInterrupted, "read error1", "closesocket failed"}},
+        CloseCase{"HandshakeResetByCamera",
+                  BlockedIn::kHandshake,
+                  true,
+                  {kConnectionReset, "read error1"}},
+        CloseCase{"Payload",
+                  BlockedIn::kPayload,
+                  false,
+                  {kInterrupted, "error reading real image data", "closesocket failed"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CameraThreadTest, ASocketTheOwnerRefusesIsClosedAndNothingIsTried) {
+    StartCamera({});
+    owner.refuseSocket = true;
+    CameraRun run(owner);
+    ASSERT_TRUE(run.Run());
     ExpectEndedOnce(run, 0);
     EXPECT_EQ(trace.Messages(), Strings{});
     EXPECT_EQ(camera.ConnectionCount(), 0);
-    EXPECT_EQ(platform_testing::OpenSocketCount(), openSocketsBefore);
-}
-
-TEST_F(CameraCloseTest, CloseDuringAConnectThatNeverCompletes) {
-    test_support::UnansweredListener listener;
-    ASSERT_TRUE(listener.IsFull());
-    owner.port = listener.Port();
-    CameraRun run(owner);
-    ASSERT_TRUE(run.Start());
-    ASSERT_TRUE(test_support::WaitUntilInPoll(CameraThread()));
-    CloseAndWait(run);
-    EXPECT_EQ(trace.Messages(), (Strings{"connect error : 10004", "closesocket failed"}));
-    ExpectEndedOnce(run, 0);
-    EXPECT_EQ(platform_testing::OpenSocketCount(), openSocketsBefore);
-}
-
-TEST_F(CameraCloseTest, CloseDuringTheHandshake) {
-    fakecamera::Script script;
-    script.fault = Fault{Stage::kHandshake, 0, 2, Action::kStall};  // "01", then silence
-    StartCamera(script);
-    CameraRun run(owner);
-    ASSERT_TRUE(run.Start());
-    const int thread = CameraThread();
-    ASSERT_TRUE(test_support::PumpEventsUntil([&] { return camera.StallCount() == 1; }));
-    ASSERT_TRUE(
-        test_support::WaitUntilDrainedAndInPoll(thread, camera.LastPeerPort(), camera.Port()));
-    CloseAndWait(run);
-    EXPECT_EQ(trace.Messages(), (Strings{"nRead is SOCKET_ERROR in recvn : 10004", "read error1",
-                                         "closesocket failed"}));
-    ExpectEndedOnce(run, 0);
-    EXPECT_EQ(platform_testing::OpenSocketCount(), openSocketsBefore);
-}
-
-TEST_F(CameraCloseTest, ResetDuringTheHandshake) {
-    fakecamera::Script script;
-    script.fault = Fault{Stage::kHandshake, 0, 2, Action::kStall};
-    StartCamera(script);
-    CameraRun run(owner);
-    ASSERT_TRUE(run.Start());
-    const int thread = CameraThread();
-    ASSERT_TRUE(test_support::PumpEventsUntil([&] { return camera.StallCount() == 1; }));
-    ASSERT_TRUE(
-        test_support::WaitUntilDrainedAndInPoll(thread, camera.LastPeerPort(), camera.Port()));
-    camera.ResetStalledConnections();
-    ASSERT_TRUE(run.WaitForEnd());
-    EXPECT_EQ(trace.Messages(), (Strings{kConnectionReset, "read error1"}));
-    ExpectEndedOnce(run, 0);
-    ExpectClosedOnce();
-}
-
-TEST_F(CameraCloseTest, CloseDuringThePayload) {
-    fakecamera::Script script;
-    script.payload = [](int) { return MarkedPayload(5000, "stalled frame      "); };
-    script.fault = Fault{Stage::kPayload, 0, 100, Action::kStall};
-    StartCamera(script);
-    CameraRun run(owner);
-    ASSERT_TRUE(run.Start());
-    const int thread = CameraThread();
-    ASSERT_TRUE(test_support::PumpEventsUntil([&] { return camera.StallCount() == 1; }));
-    ASSERT_TRUE(
-        test_support::WaitUntilDrainedAndInPoll(thread, camera.LastPeerPort(), camera.Port()));
-    CloseAndWait(run);
-    EXPECT_EQ(trace.Messages(), (Strings{"nRead is SOCKET_ERROR in recvn : 10004",
-                                         "error reading real image data", "closesocket failed"}));
-    ExpectEndedOnce(run, 0);
-    EXPECT_EQ(run.Notifications().back().length, 5000);  // stored before the payload
-    EXPECT_EQ(platform_testing::OpenSocketCount(), openSocketsBefore);
-}
-
-TEST_F(CameraCloseTest, CloseAbandonsANameLookupThatNeverReturns) {
-    test_support::HeldResolver resolver;
-    owner.host = u"never.example";
-    CameraRun run(owner);
-    ASSERT_TRUE(run.Start());
-    ASSERT_TRUE(resolver.WaitAsked());
-    EXPECT_EQ(resolver.LastName(), "never.example");
-    CloseAndWait(run);
-    EXPECT_EQ(trace.Messages(),
-              (Strings{"unknown server name = never.example", "closesocket failed"}));
-    ExpectEndedOnce(run, 0);
     EXPECT_EQ(platform_testing::OpenSocketCount(), openSocketsBefore);
 }
 

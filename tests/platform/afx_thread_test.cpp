@@ -21,60 +21,44 @@ UINT WorkProc(LPVOID parameter) {
     return 7;
 }
 
-bool WaitForThreadCount(int count) {
-    for (int waited = 0; waited < 10000; ++waited) {
-        if (platform_testing::LiveThreadCount() == count) return true;
-        Sleep(1);
-    }
-    return false;
-}
-
-TEST(AfxThreadTest, SuspendedThreadKeptByItsOwner) {
+TEST(AfxThreadTest, SuspendedThreadIsKeptByItsOwnerAndAutoDeleteOneByItself) {
     Work work;
-    work.release = true;
-    std::unique_ptr<CWinThread> thread(
-        AfxBeginThread(WorkProc, &work, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED));
-    ASSERT_NE(thread, nullptr);
-    thread->m_bAutoDelete = FALSE;
-    EXPECT_NE(thread->m_nThreadID, 0u);
-    EXPECT_EQ(WaitForSingleObject(*thread, 20), WAIT_TIMEOUT);
-    EXPECT_EQ(work.runs.load(), 0);
-
-    EXPECT_EQ(thread->ResumeThread(), 1u);
-    EXPECT_EQ(WaitForSingleObject(*thread, INFINITE), WAIT_OBJECT_0);
-    EXPECT_EQ(work.runs.load(), 1);
-    DWORD code = 0;
-    ASSERT_TRUE(GetExitCodeThread(*thread, &code));
-    EXPECT_EQ(code, 7u);
-
-    const HANDLE handle = thread->m_hThread;
-    thread.reset();  // the destructor closes the handle
-    EXPECT_FALSE(GetExitCodeThread(handle, &code));
-}
-
-TEST(AfxThreadTest, AutoDeleteThreadDeletesItselfAtItsEnd) {
-    const int threadsBefore = platform_testing::LiveThreadCount();
-    Work work;
-    CWinThread* thread = AfxBeginThread(WorkProc, &work);  // runs at once, deletes itself
-    ASSERT_NE(thread, nullptr);
-    const HANDLE handle = thread->m_hThread;
-    DWORD code = 0;
-    ASSERT_TRUE(GetExitCodeThread(handle, &code));
-    EXPECT_EQ(code, STILL_ACTIVE);
-    work.release = true;
-    ASSERT_TRUE(WaitForThreadCount(threadsBefore));
-    EXPECT_EQ(work.runs.load(), 1);
-    // The object's destructor ran on the thread and released the handle.
-    EXPECT_FALSE(GetExitCodeThread(handle, &code));
-}
-
-TEST(AfxThreadTest, ThreadThatCannotBeCreatedGivesNull) {
-    Work work;
-    work.release = true;
     platform_testing::FailThreadCreations(1);
     EXPECT_EQ(AfxBeginThread(WorkProc, &work, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED),
               nullptr);
+    std::unique_ptr<CWinThread> kept(
+        AfxBeginThread(WorkProc, &work, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED));
+    ASSERT_NE(kept, nullptr);
+    kept->m_bAutoDelete = FALSE;
+    EXPECT_NE(kept->m_nThreadID, 0u);
+    EXPECT_EQ(WaitForSingleObject(*kept, 20), WAIT_TIMEOUT);
     EXPECT_EQ(work.runs.load(), 0);
+    work.release = true;
+    EXPECT_EQ(kept->ResumeThread(), 1u);
+    EXPECT_EQ(WaitForSingleObject(*kept, INFINITE), WAIT_OBJECT_0);
+    EXPECT_EQ(work.runs.load(), 1);
+    DWORD code = 0;
+    ASSERT_TRUE(GetExitCodeThread(*kept, &code));
+    EXPECT_EQ(code, 7u);
+    HANDLE handle = kept->m_hThread;
+    kept.reset();  // the destructor closes the handle
+    EXPECT_FALSE(GetExitCodeThread(handle, &code));
+
+    const int threadsBefore = platform_testing::LiveThreadCount();
+    Work other;
+    CWinThread* thread = AfxBeginThread(WorkProc, &other);  // runs at once, deletes itself
+    ASSERT_NE(thread, nullptr);
+    handle = thread->m_hThread;
+    ASSERT_TRUE(GetExitCodeThread(handle, &code));
+    EXPECT_EQ(code, STILL_ACTIVE);
+    other.release = true;
+    for (int waited = 0; waited < 10000 && platform_testing::LiveThreadCount() != threadsBefore;
+         ++waited) {
+        Sleep(1);
+    }
+    EXPECT_EQ(platform_testing::LiveThreadCount(), threadsBefore);
+    EXPECT_EQ(other.runs.load(), 1);
+    EXPECT_FALSE(GetExitCodeThread(handle, &code));  // released by the destructor on the thread
 }
 
 TEST(AfxThreadTest, SocketLayerStartsAsVersionOneOne) {
@@ -82,7 +66,6 @@ TEST(AfxThreadTest, SocketLayerStartsAsVersionOneOne) {
     ASSERT_TRUE(AfxSocketInit(&data));
     EXPECT_EQ(data.wVersion, MAKEWORD(1, 1));
     EXPECT_EQ(WSACleanup(), 0);
-
     platform_testing::FailSocketLayerStartup(true);
     EXPECT_FALSE(AfxSocketInit(&data));
     EXPECT_NE(WSAStartup(MAKEWORD(1, 1), &data), 0);
