@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Configures and builds one flavour: plain (default), asan, tsan or fuzz, in build/<flavour>
-# (or in PEMBLAR_BUILD_DIR when set).
+# (or in PEMBLAR_BUILD_DIR when set); only the targets named in PEMBLAR_TARGETS when set.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 flavour=${1:-plain}
@@ -14,4 +14,5 @@ case "$flavour" in
 esac
 dir="${PEMBLAR_BUILD_DIR:-$root/build/$flavour}"
 cmake -S "$root" -B "$dir" -G Ninja "${flags[@]}" "$@" >/dev/null
-cmake --build "$dir" -- -j"$(nproc)"
+read -r -a targets <<< "${PEMBLAR_TARGETS:-}"
+cmake --build "$dir" ${targets[@]:+--target "${targets[@]}"} -- -j"$(nproc)"

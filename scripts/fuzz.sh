@@ -25,7 +25,7 @@ done
 [ ${#targets[@]} -gt 0 ] || targets=(camera_stream frame_path history_decoder)
 
 export PEMBLAR_BUILD_DIR=${PEMBLAR_BUILD_DIR:-$root/build/fuzz}
-"$root/scripts/build.sh" fuzz
+PEMBLAR_TARGETS="${targets[*]/%/_fuzzer}" "$root/scripts/build.sh" fuzz
 dir=$PEMBLAR_BUILD_DIR
 
 export QT_QPA_PLATFORM=offscreen

@@ -10,9 +10,15 @@ export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 
+# The sanitizer builds make only the test programs: the tools are built and run by the plain one.
+test_programs="platform_tests camera_tests imaging_tests history_tests dialog_tests integration_tests"
 for flavour in plain asan tsan; do
   echo "== $flavour build"
-  "$root/scripts/build.sh" "$flavour"
+  if [ "$flavour" = plain ]; then
+    "$root/scripts/build.sh" "$flavour"
+  else
+    PEMBLAR_TARGETS="$test_programs" "$root/scripts/build.sh" "$flavour"
+  fi
   echo "== $flavour tests"
   ctest --test-dir "$root/build/$flavour" --output-on-failure -j2
 done
