@@ -14,68 +14,56 @@ namespace {
 using namespace std::string_literals;
 using Texts = std::vector<std::u16string>;
 
-TEST_F(HistoryTest, AnEmptyHistoryIsStoredAsTheNulAlone) {
+TEST_F(HistoryTest, LoadEmptiesEachListAndFillsItInSortedOrder) {
+    // The first run finds no file: the key is created and the lists are emptied.
     AddItems(m_dialog.m_comboIP, {u"left over"});
-    ASSERT_TRUE(LoadConnectionHistory(m_dialog.m_comboIP, m_dialog.m_comboPort));
-    EXPECT_TRUE(QFileInfo(m_home.SettingsFile()).isFile());  // first run: the key is created
+    ASSERT_TRUE(Load());
+    EXPECT_TRUE(QFileInfo(m_home.SettingsFile()).isFile());
     EXPECT_EQ(Items(m_dialog.m_comboIP), Texts{});
     EXPECT_EQ(Items(m_dialog.m_comboPort), Texts{});
-    SaveConnectionHistory(m_dialog.m_comboIP, m_dialog.m_comboPort);
-    EXPECT_EQ(Stored(HISTORY_VALUE_IP).size, 2u);
-    EXPECT_EQ(Stored(HISTORY_VALUE_PORT).size, 2u);
-
-    // The clear stores the same, whatever the lists hold, and leaves the lists to the dialog.
-    AddItems(m_dialog.m_comboIP, {u"10.0.0.5"});
-    SaveConnectionHistory(m_dialog.m_comboIP, m_dialog.m_comboPort);
-    ASSERT_EQ(Stored(HISTORY_VALUE_IP).size, (8 + HISTORY_DELIMITER_LENGTH + 1) * 2u);
-    EXPECT_TRUE(ClearStoredHistory());
+    Save();  // an empty history is the NUL alone
     EXPECT_EQ(Stored(HISTORY_VALUE_IP).units, u"\0"s);
     EXPECT_EQ(Stored(HISTORY_VALUE_PORT).units, u"\0"s);
-    EXPECT_EQ(Items(m_dialog.m_comboIP), Texts{u"10.0.0.5"});
-    EXPECT_TRUE(m_trace.Messages().empty());
-}
 
-TEST_F(HistoryTest, LoadEmptiesEachListAndFillsItInSortedOrder) {
     ASSERT_TRUE(
         Store(HISTORY_VALUE_IP, Encoded({u"camera.local", u"192.168.0.20", u"10.0.0.5",
                                          std::u16string(101, u'1'), u"Alpha", u"10.0.0.5"})));
     ASSERT_TRUE(Store(HISTORY_VALUE_PORT, Encoded({u"8080", u"", u"123456", u"80"}) + u"554"));
-    AddItems(m_dialog.m_comboIP, {u"old"});
     AddItems(m_dialog.m_comboPort, {u"old"});
-
-    ASSERT_TRUE(LoadConnectionHistory(m_dialog.m_comboIP, m_dialog.m_comboPort));
+    ASSERT_TRUE(Load());
     const Texts ips = {u"10.0.0.5", u"10.0.0.5", u"192.168.0.20", u"Alpha", u"camera.local"};
     EXPECT_EQ(Items(m_dialog.m_comboIP), ips);
     EXPECT_EQ(Items(m_dialog.m_comboPort), (Texts{u"", u"80", u"8080"}));
 
     // Saved again in list order; the texts the load left out are gone.
-    SaveConnectionHistory(m_dialog.m_comboIP, m_dialog.m_comboPort);
+    Save();
     EXPECT_EQ(Stored(HISTORY_VALUE_IP).units, Encoded(ips) + u'\0');
     EXPECT_EQ(Stored(HISTORY_VALUE_PORT).units, Encoded({u"", u"80", u"8080"}) + u'\0');
+    // The clear stores the empty history whatever the lists hold, and leaves the lists alone.
+    EXPECT_TRUE(ClearStoredHistory());
+    EXPECT_EQ(Stored(HISTORY_VALUE_IP).units, u"\0"s);
+    EXPECT_EQ(Stored(HISTORY_VALUE_PORT).units, u"\0"s);
+    EXPECT_EQ(Items(m_dialog.m_comboIP), ips);
     EXPECT_TRUE(m_trace.Messages().empty());
 }
 
 TEST_F(HistoryTest, AddLeavesOutWhatAnItemBeginsWithAndWritesNothing) {
-    AddItems(m_dialog.m_comboIP, {u"192.168.0.10", u"Camera.local", u"Camera.local"});
-    AddItems(m_dialog.m_comboPort, {u"8080"});
-    for (const char16_t* text :
-         {u"192.168", u"192.168.0.1", u"192.168.0.10", u"CAMERA.LOCAL", u"camera", u""}) {
-        AddToHistory(m_dialog.m_comboIP, CString(text));
+    const struct {
+        Texts items, added, expected;
+    } cases[] = {
+        {{u"192.168.0.10", u"Camera.local", u"Camera.local"},
+         {u"192.168", u"192.168.0.1", u"192.168.0.10", u"CAMERA.LOCAL", u"camera", u"",
+          u"192.168.0.100"},
+         {u"192.168.0.10", u"192.168.0.100", u"Camera.local", u"Camera.local"}},
+        {{u"8080"}, {u"80", u""}, {u"8080"}},
+        {{u"80"}, {u"8080"}, {u"80", u"8080"}},  // the other way round: no item begins with 8080
+    };
+    for (const auto& [items, added, expected] : cases) {
+        m_dialog.m_comboIP.ResetContent();
+        AddItems(m_dialog.m_comboIP, items);
+        for (const std::u16string& text : added) AddToHistory(m_dialog.m_comboIP, CString(text));
+        EXPECT_EQ(Items(m_dialog.m_comboIP), expected);
     }
-    AddToHistory(m_dialog.m_comboIP, CString(u"192.168.0.100"));
-    EXPECT_EQ(Items(m_dialog.m_comboIP),
-              (Texts{u"192.168.0.10", u"192.168.0.100", u"Camera.local", u"Camera.local"}));
-
-    AddToHistory(m_dialog.m_comboPort, CString(u"80"));
-    AddToHistory(m_dialog.m_comboPort, CString(u""));
-    EXPECT_EQ(Items(m_dialog.m_comboPort), Texts{u"8080"});
-    HistoryDialog other;  // the other way round: no item begins with 8080
-    CreateDialog(other);
-    AddItems(other.m_comboPort, {u"80"});
-    AddToHistory(other.m_comboPort, CString(u"8080"));
-    EXPECT_EQ(Items(other.m_comboPort), (Texts{u"80", u"8080"}));
-    other.DestroyWindow();
-
     EXPECT_FALSE(QFileInfo::exists(m_home.SettingsFile()));
 }
 
@@ -89,7 +77,7 @@ TEST_F(HistoryTest, SavedListsLoadAgainInTheNextRun) {
         ports.push_back(QString::number(port).toStdU16String());
     AddItems(m_dialog.m_comboPort, ports);
     const Texts ips = Items(m_dialog.m_comboIP);
-    SaveConnectionHistory(m_dialog.m_comboIP, m_dialog.m_comboPort);
+    Save();
     EXPECT_TRUE(m_trace.Messages().empty());
     EXPECT_EQ(Stored(HISTORY_VALUE_PORT).size, (714 * 14 + 1) * 2u);
 
@@ -108,14 +96,13 @@ TEST_F(HistoryTest, ValuesThatCannotBeReadLoadAsEmptyLists) {
     // Exactly the load's buffer, 9999 characters and the NUL, loads; one character more does not.
     std::u16string fits;
     size_t entries = 0;
-    for (; fits.size() + 109 <= 9999; ++entries) {
+    for (; fits.size() + 109 <= 9999; ++entries)
         fits += QString::number(entries).toStdU16String() + HISTORY_DELIMITER;
-    }
     fits.resize(9999, u'x');  // a tail without separator, dropped
     ASSERT_TRUE(Store(HISTORY_VALUE_IP, fits));
     ASSERT_TRUE(Store(HISTORY_VALUE_PORT, u"80" HISTORY_DELIMITER + std::u16string(9989, u'p')));
     ASSERT_EQ(Stored(HISTORY_VALUE_PORT).size, 20002u);
-    ASSERT_TRUE(LoadConnectionHistory(m_dialog.m_comboIP, m_dialog.m_comboPort));
+    ASSERT_TRUE(Load());
     EXPECT_EQ(Items(m_dialog.m_comboIP).size(), entries);
     EXPECT_EQ(Items(m_dialog.m_comboPort), Texts{});
 
@@ -124,7 +111,7 @@ TEST_F(HistoryTest, ValuesThatCannotBeReadLoadAsEmptyLists) {
         m_home.WriteSettingsFile("\x01garbage\nCamera IP=dword:00000005\n"
                                  "Camera Port=sz:80..!@#$%..\\u00\nCamera Port=sz:" +
                                  QByteArray(300000, '8') + "\n"));
-    ASSERT_TRUE(LoadConnectionHistory(m_dialog.m_comboIP, m_dialog.m_comboPort));
+    ASSERT_TRUE(Load());
     EXPECT_EQ(Items(m_dialog.m_comboIP), Texts{});
     EXPECT_EQ(Items(m_dialog.m_comboPort), Texts{});
     EXPECT_TRUE(m_trace.Messages().empty());

@@ -14,9 +14,8 @@ const std::u16string kSep = HISTORY_DELIMITER;
 
 Texts Decode(const std::u16string& stored, int maxItemChars = HISTORY_IP_MAX_CHARS) {
     Texts texts;
-    for (const CString& entry : DecodeHistory(CString(stored), maxItemChars)) {
+    for (const CString& entry : DecodeHistory(CString(stored), maxItemChars))
         texts.push_back(entry.Text());
-    }
     return texts;
 }
 
@@ -27,17 +26,21 @@ std::u16string Encode(const Texts& texts) {
 
 TEST(HistoryCodec, StoresEachItemFollowedByTheSeparator) {
     EXPECT_EQ(kSep, u"\u002e\u002e\u0021\u0040\u0023\u0024\u0025\u002e\u002e");
-    EXPECT_EQ(Encode({u"80", u"8080"}), u"80" + kSep + u"8080" + kSep);  // 24 units
-    EXPECT_EQ(Encode({u"a"}).size(), 10u);
-    EXPECT_EQ(Encode({}), u"");
-    EXPECT_EQ(Encode({u"", u"x", u"x"}), kSep + u"x" + kSep + u"x" + kSep);
-
-    EXPECT_EQ(Decode(u"a" + kSep + u"b" + kSep), (Texts{u"a", u"b"}));
-    EXPECT_EQ(Decode(u"a" + kSep + kSep + u"b" + kSep), (Texts{u"a", u"", u"b"}));
+    // Each list is stored so, and its stored text decodes to it again.
+    const std::pair<Texts, std::u16string> examples[] = {
+        {{u"80", u"8080"}, u"80" + kSep + u"8080" + kSep},  // 24 units
+        {{}, u""},
+        {{u"", u"x", u"x"}, kSep + u"x" + kSep + u"x" + kSep},
+        {{u"a", u"", u"b"}, u"a" + kSep + kSep + u"b" + kSep},
+        {{u"a..!@#$%.b."}, u"a..!@#$%.b...!@#$%.."},  // only the whole separator counts
+    };
+    for (const auto& [items, stored] : examples) {
+        EXPECT_EQ(Encode(items), stored);
+        EXPECT_EQ(Decode(stored), items);
+    }
+    // A tail without separator is dropped; an item holding the separator splits into two.
     EXPECT_EQ(Decode(kSep + u"a" + kSep + u"b"), (Texts{u"", u"a"}));
     EXPECT_EQ(Decode(u"no separator at all"), Texts{});
-    // Only the whole separator counts; an item holding one splits into two.
-    EXPECT_EQ(Decode(u"a..!@#$%.b...!@#$%.."), (Texts{u"a..!@#$%.b."}));
     EXPECT_EQ(Decode(Encode({u"x" + kSep + u"y"})), (Texts{u"x", u"y"}));
 }
 

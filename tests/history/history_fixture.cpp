@@ -44,32 +44,37 @@ void HistoryTest::AddItems(CComboBox& list, const std::vector<std::u16string>& i
     for (const std::u16string& item : items) list.AddString(item.c_str());
 }
 
-bool HistoryTest::Store(LPCWSTR name, const std::u16string& text) {
+namespace {
+
+// Runs use on the history key, created when missing, and closes the key again.
+template <typename Use>
+LSTATUS WithHistoryKey(Use use) {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, HISTORY_KEY, 0, nullptr, 0, 0, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS) {
-        return false;
-    }
-    const LSTATUS status =
-        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                       static_cast<DWORD>((text.size() + 1) * 2));
+    LSTATUS status =
+        RegCreateKeyExW(HKEY_CURRENT_USER, HISTORY_KEY, 0, nullptr, 0, 0, nullptr, &key, nullptr);
+    if (status != ERROR_SUCCESS) return status;
+    status = use(key);
     RegCloseKey(key);
-    return status == ERROR_SUCCESS;
+    return status;
+}
+
+}  // namespace
+
+bool HistoryTest::Store(LPCWSTR name, const std::u16string& text) {
+    return WithHistoryKey([&](HKEY key) {
+               return RegSetValueExW(key, name, 0, REG_SZ,
+                                     reinterpret_cast<const BYTE*>(text.c_str()),
+                                     static_cast<DWORD>((text.size() + 1) * 2));
+           }) == ERROR_SUCCESS;
 }
 
 StoredValue HistoryTest::Stored(LPCWSTR name) {
-    StoredValue value;
-    HKEY key = nullptr;
-    value.status =
-        RegCreateKeyExW(HKEY_CURRENT_USER, HISTORY_KEY, 0, nullptr, 0, 0, nullptr, &key, nullptr);
-    if (value.status != ERROR_SUCCESS) return value;
-    value.status = RegQueryValueExW(key, name, nullptr, nullptr, nullptr, &value.size);
-    if (value.status == ERROR_SUCCESS) {
-        value.units.assign(value.size / 2, u'\0');
-        value.status = RegQueryValueExW(key, name, nullptr, nullptr,
-                                        reinterpret_cast<LPBYTE>(value.units.data()), &value.size);
-    }
-    RegCloseKey(key);
+    StoredValue value{ERROR_SUCCESS, std::u16string(32768, u'\0'), 65536};  // above any test's
+    value.status = WithHistoryKey([&](HKEY key) {
+        return RegQueryValueExW(key, name, nullptr, nullptr,
+                                reinterpret_cast<LPBYTE>(value.units.data()), &value.size);
+    });
+    value.units.resize(value.status == ERROR_SUCCESS ? value.size / 2 : 0);
     return value;
 }
 

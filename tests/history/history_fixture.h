@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "history/connection_history.h"
 #include "platform/windows.h"
 #include "support/settings_home.h"
 #include "support/trace_recorder.h"
@@ -47,6 +48,9 @@ protected:
     static StoredValue Stored(LPCWSTR name);
     /* The stored value's text form: the items each followed by the separator. */
     static std::u16string Encoded(const std::vector<std::u16string>& items);
+    /* Loads or saves the history of this test's dialog. */
+    bool Load() { return LoadConnectionHistory(m_dialog.m_comboIP, m_dialog.m_comboPort); }
+    void Save() { SaveConnectionHistory(m_dialog.m_comboIP, m_dialog.m_comboPort); }
 
     ScopedSettingsHome m_home;
     test_support::TraceRecorder m_trace;

@@ -7,41 +7,15 @@
 #include <memory>
 #include <vector>
 
+#include "decode_call.h"
 #include "hostile_jpeg.h"
-#include "platform/imgdecmp.h"
 #include "platform/testing/hooks.h"
 #include "support/bitmap_pixels.h"
 #include "support/jpeg_maker.h"
 
 namespace {
 
-HBITMAP const kUntouched = reinterpret_cast<HBITMAP>(0x5A5A5A);
-
-struct Frame {
-    std::vector<uint8_t> bytes;
-};
-
-DWORD ReportCount(LPSTR, DWORD, LPARAM lParam) {
-    return static_cast<DWORD>(reinterpret_cast<const Frame*>(lParam)->bytes.size());
-}
-
-// The decoder on the whole frame, with the frame buffer's capacity and the holder's maxima.
-HBITMAP Decode(Frame& frame, long* result) {
-    HBITMAP bitmap = kUntouched;
-    // A buffer of the frame buffer's capacity, as the holder passes it.
-    frame.bytes.reserve(200000);
-    DECOMPRESSIMAGEINFO info{};
-    info.dwSize = 60;
-    info.pbBuffer = frame.bytes.data();
-    info.dwBufferMax = static_cast<DWORD>(frame.bytes.capacity());
-    info.phBM = &bitmap;
-    info.lParam = reinterpret_cast<LPARAM>(&frame);
-    info.iScale = 100;
-    info.iMaxWidth = info.iMaxHeight = 10000;
-    info.pfnGetData = ReportCount;
-    *result = DecompressImageIndirect(&info);
-    return bitmap;
-}
+using namespace decode_call;
 
 // What TurboJPEG alone makes of the bytes with these flags: 0, or its error code.
 struct PlainDecode {
@@ -68,58 +42,43 @@ PlainDecode DecodeWithTurboJpeg(const std::vector<uint8_t>& jpeg, int flags) {
 }
 
 TEST(DecoderLimits, RefusesAProgressiveFrameWithHundredsOfScansAndKeepsOneWithFewer) {
-    Frame endless{hostile_jpeg::ManyScans(10)};
-    ASSERT_EQ(hostile_jpeg::ScanCount(endless.bytes), 694);
-    EXPECT_LT(endless.bytes.size(), 8000u);
+    const std::vector<uint8_t> endless = hostile_jpeg::ManyScans(10);
+    ASSERT_EQ(hostile_jpeg::ScanCount(endless), 694);
+    EXPECT_LT(endless.size(), 8000u);
     // A valid picture: TurboJPEG decodes it without a warning unless scans are limited.
-    const PlainDecode unlimited = DecodeWithTurboJpeg(endless.bytes, 0);
+    const PlainDecode unlimited = DecodeWithTurboJpeg(endless, 0);
     EXPECT_EQ(unlimited.result, 0);
     EXPECT_EQ(unlimited.width, 8);
-    EXPECT_EQ(DecodeWithTurboJpeg(endless.bytes, TJFLAG_LIMITSCANS).errorCode, TJERR_FATAL);
-
-    const int before = platform_testing::LiveBitmapCount();
-    long result = S_OK;
-    EXPECT_EQ(Decode(endless, &result), kUntouched);
-    EXPECT_EQ(result, E_FAIL);
-    EXPECT_EQ(platform_testing::LiveBitmapCount(), before);
+    EXPECT_EQ(DecodeWithTurboJpeg(endless, TJFLAG_LIMITSCANS).errorCode, TJERR_FATAL);
+    ExpectNoBitmap(endless, "694 scans");
 
     // Below the limit the same kind of frame is an ordinary picture: flat mid-grey.
-    Frame fewer{hostile_jpeg::ManyScans(4)};
-    ASSERT_EQ(hostile_jpeg::ScanCount(fewer.bytes), 316);
-    const HBITMAP bitmap = Decode(fewer, &result);
-    ASSERT_EQ(result, S_OK);
-    const QImage pixels = test_support::ReadBitmap(bitmap);
+    const std::vector<uint8_t> fewer = hostile_jpeg::ManyScans(4);
+    ASSERT_EQ(hostile_jpeg::ScanCount(fewer), 316);
+    const Decoded decoded = Decode(fewer);
+    ASSERT_EQ(decoded.result, S_OK);
+    const QImage pixels = test_support::ReadBitmap(decoded.bitmap);
     ASSERT_EQ(pixels.size(), QSize(8, 8));
-    EXPECT_TRUE(test_support::NearColour(pixels.pixel(3, 5), 0x808080))
-        << std::hex << pixels.pixel(3, 5);
-    EXPECT_TRUE(DeleteObject(bitmap));
+    EXPECT_TRUE(test_support::NearColour(pixels.pixel(3, 5), 0x808080));
+    EXPECT_TRUE(DeleteObject(decoded.bitmap));
 }
 
 TEST(DecoderLimits, RefusesHugeDeclaredPicturesFromTheHeaderAlone) {
-    const int before = platform_testing::LiveBitmapCount();
     // 65500 x 65500 grey (4 GiB of pixels) in about 150 bytes, with the first few blocks of its
     // only scan; and 4097 x 4096, one column over the pixel budget.
     const struct { int width, height; } sizes[] = {{65500, 65500}, {4097, 4096}, {10000, 1}};
     for (const auto& size : sizes) {
-        SCOPED_TRACE(testing::Message() << size.width << " x " << size.height);
-        Frame bomb{hostile_jpeg::Baseline(size.width, size.height, 64)};
-        EXPECT_LT(bomb.bytes.size(), 200u);
-        const PlainDecode header = DecodeWithTurboJpeg(bomb.bytes, 0);
-        EXPECT_EQ(header.width, size.width);
-        EXPECT_EQ(header.height, size.height);
-        long result = S_OK;
-        EXPECT_EQ(Decode(bomb, &result), kUntouched);
-        EXPECT_EQ(result, E_FAIL);
+        const std::vector<uint8_t> bomb = hostile_jpeg::Baseline(size.width, size.height, 64);
+        EXPECT_LT(bomb.size(), 200u);
+        const PlainDecode header = DecodeWithTurboJpeg(bomb, 0);
+        EXPECT_EQ(QSize(header.width, header.height), QSize(size.width, size.height));
+        ExpectNoBitmap(bomb, "declared size");
     }
-    EXPECT_EQ(platform_testing::LiveBitmapCount(), before);
-
     // The same file whole at a size within the budget decodes: the refusal is the size alone.
-    Frame fits{hostile_jpeg::Baseline(64, 64, 64)};
-    long result = E_FAIL;
-    const HBITMAP bitmap = Decode(fits, &result);
-    ASSERT_EQ(result, S_OK);
-    EXPECT_EQ(test_support::ReadBitmap(bitmap).size(), QSize(64, 64));
-    EXPECT_TRUE(DeleteObject(bitmap));
+    const Decoded fits = Decode(hostile_jpeg::Baseline(64, 64, 64));
+    ASSERT_EQ(fits.result, S_OK);
+    EXPECT_EQ(test_support::ReadBitmap(fits.bitmap).size(), QSize(64, 64));
+    EXPECT_TRUE(DeleteObject(fits.bitmap));
 }
 
 TEST(DecoderLimits, RefusesBaselineFramesWhoseEntropyDataOnlyDecodesWithWarnings) {
@@ -146,20 +105,15 @@ TEST(DecoderLimits, RefusesBaselineFramesWhoseEntropyDataOnlyDecodesWithWarnings
     for (size_t i = scanStart + entropy / 4; i < scanStart + entropy / 2; ++i) zeros[i] = 0;
     cut.erase(cut.begin() + static_cast<ptrdiff_t>(scanStart + entropy / 2), cut.end() - 2);
 
-    const int before = platform_testing::LiveBitmapCount();
-    for (const auto* damaged : {&allOnes, &zeros, &cut}) {
-        SCOPED_TRACE(damaged == &allOnes ? "bad codes" : damaged == &zeros ? "zeros" : "cut");
-        ASSERT_EQ(damaged->size() == good.size(), damaged != &cut);
+    const std::pair<const char*, const std::vector<uint8_t>*> damages[] = {
+        {"bad codes", &allOnes}, {"zeros", &zeros}, {"cut", &cut}};
+    for (const auto& [what, damaged] : damages) {
         // TurboJPEG alone fills the damage in with grey and says it only warned.
         const PlainDecode plain = DecodeWithTurboJpeg(*damaged, 0);
-        EXPECT_EQ(plain.result, -1);
-        EXPECT_EQ(plain.errorCode, TJERR_WARNING);
-        Frame frame{*damaged};
-        long result = S_OK;
-        EXPECT_EQ(Decode(frame, &result), kUntouched);
-        EXPECT_EQ(result, E_FAIL);
+        EXPECT_EQ(plain.result, -1) << what;
+        EXPECT_EQ(plain.errorCode, TJERR_WARNING) << what;
+        ExpectNoBitmap(*damaged, what);
     }
-    EXPECT_EQ(platform_testing::LiveBitmapCount(), before);
 }
 
 }  // namespace

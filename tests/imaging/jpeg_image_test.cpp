@@ -54,34 +54,51 @@ protected:
     HDC dc_ = nullptr;
 };
 
-TEST_F(JpegImageTest, DecodesEachFrameAndStretchesItWholeOntoTheView) {
+TEST_F(JpegImageTest, DecodesEachFrameStretchesItOntoTheViewAndReleasesItOnce) {
     const int bitmaps = platform_testing::LiveBitmapCount();
-    CJpegImage image;
-    LoadFrame(Frame(640, 480, kColours));
-    EXPECT_EQ(image.DecodeFrame(dc_), TRUE);
-    ASSERT_NE(image.m_hBitmap, nullptr);
-    EXPECT_EQ(image.m_nWidth, 640);
-    EXPECT_EQ(image.m_nHeight, 480);
-    const HDC memoryDc = g_hMemDC;
-    ASSERT_NE(memoryDc, nullptr);
+    // The first decode in the process makes the memory device context.
+    const int contexts = platform_testing::LiveDeviceContextCount() + (g_hMemDC == nullptr);
+    HBITMAP last = nullptr;
+    {
+        CJpegImage image;  // empty: draws nothing
+        EXPECT_EQ(image.Draw(dc_, kView.x(), kView.y(), kView.width(), kView.height()), TRUE);
+        EXPECT_EQ(image.Draw(dc_, 0, 0, -1, -1), TRUE);
+        EXPECT_TRUE(Drawn().isNull());
+        EXPECT_LT(static_cast<void*>(&image.m_nHeight), static_cast<void*>(&image.m_nWidth));
+        EXPECT_LT(static_cast<void*>(&image.m_nWidth), static_cast<void*>(&image.m_hBitmap));
 
-    // Draw hands back the selection it found in the memory device context.
-    HBITMAP probe = CreateCompatibleBitmap(nullptr, 2, 2);
-    HGDIOBJ original = SelectObject(g_hMemDC, probe);
-    EXPECT_EQ(image.Draw(dc_, kView.x(), kView.y(), kView.width(), kView.height()), TRUE);
-    EXPECT_EQ(SelectObject(g_hMemDC, original), probe);
-    DeleteObject(probe);
-    ExpectViewShows(kColours);
+        LoadFrame(Frame(640, 480, kColours));
+        EXPECT_EQ(image.DecodeFrame(dc_), TRUE);
+        ASSERT_NE(image.m_hBitmap, nullptr);
+        EXPECT_EQ(image.m_nWidth, 640);
+        EXPECT_EQ(image.m_nHeight, 480);
+        const HDC memoryDc = g_hMemDC;
+        ASSERT_NE(memoryDc, nullptr);
+        // Draw hands back the selection it found in the memory device context.
+        HBITMAP probe = CreateCompatibleBitmap(nullptr, 2, 2);
+        HGDIOBJ original = SelectObject(g_hMemDC, probe);
+        EXPECT_EQ(image.Draw(dc_, kView.x(), kView.y(), kView.width(), kView.height()), TRUE);
+        EXPECT_EQ(SelectObject(g_hMemDC, original), probe);
+        EXPECT_TRUE(DeleteObject(probe));
+        ExpectViewShows(kColours);
 
-    // A tall frame replaces it and covers the same view.
-    LoadFrame(Frame(32, 96, kOthers));
-    image.DecodeFrame(dc_);
-    EXPECT_EQ(image.m_nWidth, 32);
-    EXPECT_EQ(image.m_nHeight, 96);
-    EXPECT_EQ(g_hMemDC, memoryDc);  // made once
-    EXPECT_EQ(platform_testing::LiveBitmapCount(), bitmaps + 1);
-    image.Draw(dc_, kView.x(), kView.y(), kView.width(), kView.height());
-    ExpectViewShows(kOthers);
+        // Each next frame, tall, wide or small, replaces it and covers the same view.
+        for (int frame = 0; frame < 12; ++frame) {
+            const int width = frame == 0 ? 32 : 48 + frame % 3 * 16, height = frame == 0 ? 96 : 32;
+            LoadFrame(Frame(width, height, frame % 2 ? kColours : kOthers));
+            image.DecodeFrame(dc_);
+            EXPECT_EQ(QSize(image.m_nWidth, image.m_nHeight), QSize(width, height));
+            image.Draw(dc_, kView.x(), kView.y(), kView.width(), kView.height());
+            ExpectViewShows(frame % 2 ? kColours : kOthers);
+            EXPECT_EQ(platform_testing::LiveBitmapCount(), bitmaps + 1);
+        }
+        EXPECT_EQ(g_hMemDC, memoryDc);  // made once
+        last = image.m_hBitmap;
+    }
+    EXPECT_FALSE(DeleteObject(last));  // released by the destructor
+    EXPECT_EQ(platform_testing::LiveBitmapCount(), bitmaps);
+    EXPECT_EQ(platform_testing::LiveDeviceContextCount(), contexts);
+    EXPECT_EQ(GetDeviceCaps(g_hMemDC, BITSPIXEL), 32);  // outlives every holder
 }
 
 TEST_F(JpegImageTest, DrawsAtOwnSizeOnlyForMinusOneByMinusOne) {
@@ -123,39 +140,6 @@ TEST_F(JpegImageTest, AFailedOrEmptyFrameLeavesTheHolderEmpty) {
     ImageDataLength = 123456;
     EXPECT_EQ(CJpegImage::GetFrameData(destination, sizeof(destination), 0), 123456u);
     for (char byte : destination) EXPECT_EQ(static_cast<unsigned char>(byte), 0xCC);
-}
-
-TEST_F(JpegImageTest, ReleasesEachBitmapExactlyOnceAndDrawsNothingWhenEmpty) {
-    const int bitmaps = platform_testing::LiveBitmapCount();
-    // The first decode in the process makes the memory device context.
-    const int contexts = platform_testing::LiveDeviceContextCount() + (g_hMemDC == nullptr);
-    {
-        CJpegImage empty;  // draws nothing, releases nothing
-        EXPECT_EQ(empty.Draw(dc_, kView.x(), kView.y(), kView.width(), kView.height()), TRUE);
-        EXPECT_EQ(empty.Draw(dc_, 0, 0, -1, -1), TRUE);
-        EXPECT_TRUE(Drawn().isNull());
-    }
-    EXPECT_EQ(platform_testing::LiveBitmapCount(), bitmaps);
-    HBITMAP unrelated = CreateCompatibleBitmap(nullptr, 3, 3);
-    HBITMAP last = nullptr;
-    {
-        CJpegImage image;
-        EXPECT_LT(static_cast<void*>(&image.m_nHeight), static_cast<void*>(&image.m_nWidth));
-        EXPECT_LT(static_cast<void*>(&image.m_nWidth), static_cast<void*>(&image.m_hBitmap));
-        for (int frame = 0; frame < 20; ++frame) {
-            LoadFrame(Frame(48 + frame % 3 * 16, 32, frame % 2 ? kColours : kOthers));
-            image.DecodeFrame(dc_);
-            image.Draw(dc_, kView.x(), kView.y(), kView.width(), kView.height());
-            ExpectViewShows(frame % 2 ? kColours : kOthers);
-            EXPECT_EQ(platform_testing::LiveBitmapCount(), bitmaps + 2);
-        }
-        last = image.m_hBitmap;
-    }
-    EXPECT_FALSE(DeleteObject(last));  // released by the destructor
-    EXPECT_TRUE(DeleteObject(unrelated));
-    EXPECT_EQ(platform_testing::LiveBitmapCount(), bitmaps);
-    EXPECT_EQ(platform_testing::LiveDeviceContextCount(), contexts);
-    EXPECT_EQ(GetDeviceCaps(g_hMemDC, BITSPIXEL), 32);  // outlives every holder
 }
 
 }  // namespace

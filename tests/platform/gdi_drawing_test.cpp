@@ -40,43 +40,37 @@ TEST(GdiDrawing, FillRectExcludesRightAndBottomAndClips) {
     EXPECT_NE(FillRect(canvas.dc, &rect, white), 0);
     FillRect(canvas.dc, &inverted, white);
     EXPECT_EQ(canvas.Drawn(), QRect(2, 3, 4, 2));
-    EXPECT_EQ(canvas.image.pixel(5, 4), 0xFFFFFFFFu);
     canvas.image.fill(kBackdrop);
     FillRect(canvas.dc, &overhanging, white);
     EXPECT_EQ(canvas.Drawn(), QRect(0, 6, 8, 2));
+    EXPECT_EQ(canvas.image.pixel(7, 7), 0xFFFFFFFFu);
 }
 
-TEST(GdiDrawing, BitBltCopiesOneToOneSkippingWhatLiesOutside) {
+TEST(GdiDrawing, BlockCopiesTakeTheNearestPixelAndSkipWhatLiesOutside) {
+    using Row = std::vector<QRgb>;
     Canvas source(2, 2, {kA, kB, kC, kD});
-    Canvas target(6, 6);
+    Canvas target(6, 4);
     EXPECT_TRUE(BitBlt(target.dc, 3, 1, 2, 2, source.dc, 0, 0, SRCCOPY));
     EXPECT_EQ(target.image.copy(3, 1, 2, 2), source.image);
     EXPECT_EQ(target.Drawn(), QRect(3, 1, 2, 2));
     target.image.fill(kBackdrop);
     BitBlt(target.dc, 5, -1, 4, 4, source.dc, 0, 0, SRCCOPY);
+    EXPECT_EQ(target.Row(0), (Row{kBackdrop, kBackdrop, kBackdrop, kBackdrop, kBackdrop, kC}));
     EXPECT_EQ(target.Drawn(), QRect(5, 0, 1, 1));
-    EXPECT_EQ(target.image.pixel(5, 0), kC);
     EXPECT_FALSE(BitBlt(target.dc, 0, 0, 2, 2, source.dc, 0, 0, 0x00EE0086u));  // only SRCCOPY
 
-    // Within one surface the copy reads the pixels as they were before it.
-    Canvas row(4, 1, {kA, kB, kC, kD});
-    BitBlt(row.dc, 1, 0, 3, 1, row.dc, 0, 0, SRCCOPY);
-    EXPECT_EQ(row.Row(0), (std::vector<QRgb>{kA, kA, kB, kC}));
-}
-
-TEST(GdiDrawing, StretchBltTakesTheNearestPixelAndMirrorsNegativeExtents) {
-    Canvas source(2, 2, {kA, kB, kC, kD});
-    Canvas target(6, 4);
     EXPECT_TRUE(StretchBlt(target.dc, 0, 0, 6, 4, source.dc, 0, 0, 2, 2, SRCCOPY));
-    EXPECT_EQ(target.Row(0), (std::vector<QRgb>{kA, kA, kA, kB, kB, kB}));  // no smoothing
-    EXPECT_EQ(target.Row(3), (std::vector<QRgb>{kC, kC, kC, kD, kD, kD}));
+    EXPECT_EQ(target.Row(0), (Row{kA, kA, kA, kB, kB, kB}));  // no smoothing
+    EXPECT_EQ(target.Row(3), (Row{kC, kC, kC, kD, kD, kD}));
     StretchBlt(target.dc, 4, 0, -4, 4, source.dc, 0, 0, 2, 2, SRCCOPY);  // columns 0..3, mirrored
-    EXPECT_EQ(target.Row(0), (std::vector<QRgb>{kB, kB, kA, kA, kB, kB}));
-
-    Canvas wide(4, 1, {kA, kB, kC, kD});  // shrinking takes the pixels under the centres
-    Canvas narrow(2, 1);
-    StretchBlt(narrow.dc, 0, 0, 2, 1, wide.dc, 0, 0, 4, 1, SRCCOPY);
-    EXPECT_EQ(narrow.Row(0), (std::vector<QRgb>{kB, kD}));
+    EXPECT_EQ(target.Row(0), (Row{kB, kB, kA, kA, kB, kB}));
+    // Within one surface a copy reads the pixels as they were; shrinking takes those under the
+    // centres.
+    Canvas row(4, 1, {kA, kB, kC, kD}), narrow(2, 1);
+    StretchBlt(narrow.dc, 0, 0, 2, 1, row.dc, 0, 0, 4, 1, SRCCOPY);
+    EXPECT_EQ(narrow.Row(0), (Row{kB, kD}));
+    BitBlt(row.dc, 1, 0, 3, 1, row.dc, 0, 0, SRCCOPY);
+    EXPECT_EQ(row.Row(0), (Row{kA, kA, kB, kC}));
 
     for (int w : {INT_MIN, -1, 0, INT_MAX}) {  // none of these crashes or overruns
         for (int h : {INT_MIN, -1, 0, INT_MAX}) {
@@ -107,14 +101,11 @@ TEST(GdiDrawing, DrawTextFillsTheTextsOwnCellTopLeftClippedToTheRectangle) {
     }
     EXPECT_GT(bright, 20);
 
-    Canvas clipped(200, 40);
-    RECT narrow{20, 10, 50, 16};
+    // Clipped to the rectangle; -1 counts up to the zero unit, a count draws that many units.
+    Canvas clipped(200, 40), toZero(100, 20), counted(100, 20), longer(100, 20);
+    RECT narrow{20, 10, 50, 16}, line{0, 0, 100, 20};
     DrawTextW(clipped.dc, u"Disconnected", -1, &narrow, 0);
     EXPECT_EQ(clipped.Drawn(), QRect(20, 10, 30, 6));
-
-    // -1 counts up to the zero unit; an explicit count draws that many units.
-    Canvas toZero(100, 20), counted(100, 20), longer(100, 20);
-    RECT line{0, 0, 100, 20};
     DrawTextW(toZero.dc, u"AB\0CD", -1, &line, 0);
     DrawTextW(counted.dc, u"ABCD", 2, &line, 0);
     DrawTextW(longer.dc, u"ABCD", 4, &line, 0);

