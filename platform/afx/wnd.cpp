@@ -3,6 +3,7 @@
 #include "platform/afx/framework_procedure.h"
 #include "platform/user/cross_thread.h"
 #include "platform/user/dialog_window.h"
+#include "platform/user/main_window.h"
 
 namespace platform_afx {
 
@@ -95,6 +96,11 @@ BOOL CWnd::DestroyWindow() {
     // the reference keeps it until the call returns.
     std::shared_ptr<platform_user::Window> keep = platform_user::LookUpWindow(m_hWnd);
     const HWND hWnd = m_hWnd;
+    // The application's main window is the one it names now, however late it named it.
+    CWinApp* app = AfxGetApp();
+    if (keep != nullptr && app != nullptr && app->m_pMainWnd == this) {
+        platform_user::SetApplicationMainWindow(hWnd);
+    }
     const BOOL destroyed = ::DestroyWindow(hWnd);
     if (destroyed && m_hWnd == hWnd) m_hWnd = nullptr;
     return destroyed;

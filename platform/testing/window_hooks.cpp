@@ -1,22 +1,18 @@
 // Test seams of the user family: bare windows, the window and waiting-sender counts and the
 // message box answerer.
-#include <QObject>
-
 #include "platform/testing/hooks.h"
 #include "platform/user/message_box_answerer.h"
 #include "platform/user/window.h"
 
 namespace {
 
-// A window without a widget: a Qt object on the creating thread and a text.
+// A window without a widget: only a text.
 class TestWindowClass : public platform_user::WindowClass {
 public:
-    QObject* Object() override { return &m_object; }
     std::u16string Text() const override { return m_text; }
     void SetText(const std::u16string& text) override { m_text = text; }
 
 private:
-    QObject m_object;
     std::u16string m_text;
 };
 

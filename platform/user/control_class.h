@@ -19,7 +19,6 @@ public:
     ControlClass(const ControlClass&) = delete;
     ControlClass& operator=(const ControlClass&) = delete;
 
-    QObject* Object() override { return m_widget.data(); }
     QWidget* Widget() override { return m_widget.data(); }
     /* Starts sending the control's notifications (WM_COMMAND) to its dialog. */
     virtual void NotifyDialog(HWND hDlg, HWND hCtl, int id) { (void)hDlg, (void)hCtl, (void)id; }

@@ -1,10 +1,11 @@
-// Cross-thread calls: the caller queues the work to the window's thread through the window's Qt
-// object and waits on its own condition until the work has run or the window is being destroyed.
+// Cross-thread calls: the caller queues the work to the mailbox of the window's thread and waits
+// on its own condition until the work has run or the window is being destroyed.
 #include "platform/user/cross_thread.h"
 
-#include <QMetaObject>
 #include <algorithm>
 #include <condition_variable>
+
+#include "platform/user/thread_mailbox.h"
 
 namespace platform_user {
 
@@ -34,13 +35,6 @@ void RunPendingCall(const std::shared_ptr<PendingCall>& call) {
     }
 }
 
-// Held while a call is posted and taken by the window's thread before it reads the posted call:
-// Qt's event queue orders the two threads with locks that ThreadSanitizer cannot see.
-std::mutex& PostingLock() {
-    static std::mutex lock;
-    return lock;
-}
-
 void Forget(Window& window, const std::shared_ptr<PendingCall>& call) {
     std::lock_guard<std::mutex> guard(window.lock);
     std::erase(window.pending, call);
@@ -53,19 +47,10 @@ bool CallOnWindowThread(const std::shared_ptr<Window>& window, std::function<LRE
     auto call = std::make_shared<PendingCall>();
     call->work = std::move(work);
     {
-        // The Qt object is deleted only after `destroying` is set under this lock, so it is
-        // alive while the call is posted.
         std::lock_guard<std::mutex> guard(window->lock);
-        if (window->destroying) return false;
+        if (window->destroying || window->mailbox == nullptr) return false;
         window->pending.push_back(call);
-        std::lock_guard<std::mutex> posting(PostingLock());
-        QMetaObject::invokeMethod(
-            window->windowClass->Object(),
-            [call] {
-                { std::lock_guard<std::mutex> posted(PostingLock()); }
-                RunPendingCall(call);
-            },
-            Qt::QueuedConnection);
+        PostWork(window->mailbox, [call] { RunPendingCall(call); });
     }
     bool done;
     {

@@ -44,7 +44,6 @@ public:
     DialogClass(const DialogClass&) = delete;
     DialogClass& operator=(const DialogClass&) = delete;
 
-    QObject* Object() override { return m_widget.get(); }
     QWidget* Widget() override { return m_widget.get(); }
     QImage* Surface() override { return &m_surface; }
     std::u16string Text() const override { return m_text; }

@@ -1,9 +1,8 @@
 // Painting: invalidation schedules one paint of the widget (Qt coalesces them); the paint of a
 // dialog draws on its client surface through the device context of BeginPaint.
-#include <QMetaObject>
-
 #include "platform/gdi/image_dc.h"
 #include "platform/user.h"
+#include "platform/user/thread_mailbox.h"
 #include "platform/user/window.h"
 #include "platform/user/window_surface.h"
 
@@ -25,10 +24,8 @@ BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase) {
         return TRUE;
     }
     std::lock_guard<std::mutex> guard(window->lock);
-    if (window->destroying) return FALSE;
-    QMetaObject::invokeMethod(
-        window->windowClass->Object(), [hWnd] { InvalidateRect(hWnd, nullptr, FALSE); },
-        Qt::QueuedConnection);
+    if (window->destroying || window->mailbox == nullptr) return FALSE;
+    platform_user::PostWork(window->mailbox, [hWnd] { InvalidateRect(hWnd, nullptr, FALSE); });
     return TRUE;
 }
 

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <QImage>
-#include <QObject>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -24,13 +23,12 @@ using WindowProcedure =
     std::function<LRESULT(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)>;
 
 struct PendingCall;
+class ThreadMailbox;
 
-// What a class of window does by itself: its Qt object, its text and its own messages.
+// What a class of window does by itself: its widget, its text and its own messages.
 class WindowClass {
 public:
     virtual ~WindowClass() = default;
-    /* The Qt object that stands for the window; queued calls are delivered through it. */
-    virtual QObject* Object() = 0;
     /* The widget of a dialog or control; NULL for a window without one. */
     virtual QWidget* Widget() { return nullptr; }
     virtual std::u16string Text() const = 0;
@@ -48,6 +46,7 @@ public:
 struct Window {
     HWND handle = nullptr;
     std::thread::id thread;            // the owner thread
+    ThreadMailbox* mailbox = nullptr;  // the owner thread's; set when the window is registered
     HWND parent = nullptr;             // a control's dialog
     int id = -1;                       // a control's id
     std::u16string className;          // as in templates: u"dialog", u"button", u"combobox", ...
@@ -67,7 +66,8 @@ struct Window {
 
 /* A new window handle; handles are counted up and never handed out again. */
 HWND NewWindowHandle();
-/* Enters the window into the table, giving it a new handle unless it has one; its handle. */
+/* Enters the window into the table, giving it a new handle unless it has one (and the calling
+   thread's mailbox); its handle. Called on the window's thread. */
 HWND RegisterWindow(std::shared_ptr<Window> window);
 /* Removes the window from the table; its handle names nothing from now on. */
 void UnregisterWindow(HWND hWnd);

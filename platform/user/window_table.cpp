@@ -3,6 +3,7 @@
 #include <atomic>
 #include <unordered_map>
 
+#include "platform/user/thread_mailbox.h"
 #include "platform/user/window.h"
 
 namespace platform_user {
@@ -61,6 +62,7 @@ HWND NewWindowHandle() {
 
 HWND RegisterWindow(std::shared_ptr<Window> window) {
     if (window->handle == nullptr) window->handle = NewWindowHandle();
+    if (window->mailbox == nullptr) window->mailbox = CurrentThreadMailbox();
     HWND handle = window->handle;
     Table().Add(std::move(window));
     return handle;

@@ -2,8 +2,6 @@
 // opens a box and completes the request when a button is pressed or the boxes are dismissed.
 #include "platform/user/worker_message_box.h"
 
-#include <QCoreApplication>
-#include <QMetaObject>
 #include <QPointer>
 #include <condition_variable>
 #include <mutex>
@@ -11,6 +9,7 @@
 
 #include "platform/user.h"
 #include "platform/user/message_box_dialog.h"
+#include "platform/user/thread_mailbox.h"
 
 namespace platform_user {
 
@@ -62,12 +61,10 @@ int ShowWorkerMessageBox(const std::u16string& text, const std::u16string& capti
     auto request = std::make_shared<WorkerBoxRequest>();
     {
         std::lock_guard<std::mutex> guard(g_lock);
-        QCoreApplication* app = QCoreApplication::instance();
-        if (g_dismissed || app == nullptr) return IDCANCEL;
+        ThreadMailbox* ui = ApplicationMailbox();
+        if (g_dismissed || ui == nullptr) return IDCANCEL;
         g_requests.push_back(request);
-        QMetaObject::invokeMethod(
-            app, [request, text, caption, type] { OpenBox(request, text, caption, type); },
-            Qt::QueuedConnection);
+        PostWork(ui, [request, text, caption, type] { OpenBox(request, text, caption, type); });
     }
     int result;
     {

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <thread>
 
-#include "platform/user/window.h"
 #include "platform/windows.h"
 #include "res/resource.h"
 #include "tests/platform/user_test_helpers.h"
@@ -139,12 +138,7 @@ TEST_F(DataExchangeTest, AnExchangeWaitingOnADestroyedDialogReturnsFalse) {
     std::atomic<int> result{-1};
     std::thread worker([&] { result = m_dlg.UpdateData(FALSE); });
     // The dialog's thread handles no events until the dialog is destroyed.
-    for (;;) {
-        std::shared_ptr<platform_user::Window> window = platform_user::LookUpWindow(hDlg);
-        std::lock_guard<std::mutex> guard(window->lock);
-        if (!window->pending.empty()) break;
-        std::this_thread::yield();
-    }
+    while (platform_testing::WaitingSendCount(hDlg) == 0) std::this_thread::yield();
     EXPECT_TRUE(m_dlg.DestroyWindow());
     worker.join();
     EXPECT_EQ(result.load(), FALSE);

@@ -153,7 +153,17 @@ TEST(MessageBoxTest, DestroyingTheMainWindowDismissesEveryWorkerBox) {
     test_support::PumpEventsUntil([] { return VisibleBox() != nullptr; },
                                   std::chrono::milliseconds(100));
     EXPECT_EQ(VisibleBox(), nullptr);
+
+    // A main window named only after it was made is the main window when it is destroyed.
+    MainLikeDlg late;
+    ASSERT_TRUE(late.Create(IDD_PEMBLAR_DIALOG));
+    app.m_pMainWnd = &late;
+    BoxWorker showing(u"named late", MB_OK);
+    ASSERT_TRUE(test_support::PumpEventsUntil([] { return VisibleBox() != nullptr; }));
+    EXPECT_TRUE(late.DestroyWindow());
+    EXPECT_EQ(showing.Join(), IDCANCEL);
     app.m_pMainWnd = nullptr;
+    EXPECT_TRUE(test_support::PumpEventsUntil([] { return VisibleBox() == nullptr; }));
 
     // Once the main window is gone, worker boxes show again.
     BoxWorker again(u"shown again", MB_OK);

@@ -1,6 +1,5 @@
 // Windows and messages: sending on the window's own thread and from another thread, and what
 // destroying a window does to callers waiting on it.
-#include "platform/user/window.h"
 
 #include <gtest/gtest.h>
 
@@ -13,14 +12,6 @@
 namespace {
 
 const UINT kAsk = WM_USER + 40;
-
-// TRUE once a caller on another thread is waiting for the window.
-bool HasWaitingCaller(HWND hWnd) {
-    std::shared_ptr<platform_user::Window> window = platform_user::LookUpWindow(hWnd);
-    if (window == nullptr) return false;
-    std::lock_guard<std::mutex> guard(window->lock);
-    return !window->pending.empty();
-}
 
 TEST(WindowTest, SendsOnTheOwnThreadAtOnceAndFromAnotherThreadThroughTheOwner) {
     const int before = platform_testing::LiveWindowCount();
@@ -84,7 +75,7 @@ TEST(WindowTest, DestroyingReleasesAWaitingSenderAndLaterSendsReturnZero) {
     // handler would not; the release must not depend on the owner's event loop.
     std::atomic<LRESULT> result{-1};
     std::thread worker([&] { result = SendMessageW(hWnd, kAsk, 0, 0); });
-    while (!HasWaitingCaller(hWnd)) std::this_thread::yield();
+    while (platform_testing::WaitingSendCount(hWnd) == 0) std::this_thread::yield();
     EXPECT_TRUE(IsWindow(hWnd));
     EXPECT_TRUE(DestroyWindow(hWnd));
     worker.join();
