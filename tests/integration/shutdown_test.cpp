@@ -118,6 +118,19 @@ test_support::UnansweredListener* Unanswered() {
     return &listener;
 }
 
+// Streams five frames, lets the camera stall, then disconnects: the camera thread stays in its
+// receive, waiting for a frame that never comes. Returns the script used.
+fakecamera::Script DisconnectWhileWaitingForAFrame(ShutdownTest& test) {
+    fakecamera::Script script;
+    script.frameLimit = 5;
+    test.m_camera.SetScript(script);
+    test.ConnectToCamera();
+    EXPECT_TRUE(test_support::PumpEventsUntil([&] { return test.m_camera.StallCount() > 0; }));
+    test.PressDisconnect();
+    EXPECT_TRUE(test.WaitForDisconnected());
+    return script;
+}
+
 const CloseCase kCases[] = {
     {"loading", false, [](ShutdownTest&) {}},
     {"trying_unanswered_connect", true,
@@ -158,15 +171,7 @@ const CloseCase kCases[] = {
          ASSERT_TRUE(test.WaitForDisconnected());
      }},
     {"disconnected_thread_waiting_for_a_frame", true,
-     [](ShutdownTest& test) {
-         fakecamera::Script script;
-         script.frameLimit = 5;  // then the camera stalls: the thread waits in its receive
-         test.m_camera.SetScript(script);
-         test.ConnectToCamera();
-         ASSERT_TRUE(test_support::PumpEventsUntil([&] { return test.m_camera.StallCount() > 0; }));
-         test.PressDisconnect();
-         ASSERT_TRUE(test.WaitForDisconnected());
-     }},
+     [](ShutdownTest& test) { DisconnectWhileWaitingForAFrame(test); }},
     {"camera_thread_waiting_in_a_frame_hand_off", true,
      [](ShutdownTest& test) { test.BlockInHandOff(std::nullopt); }},
     {"camera_thread_waiting_in_the_last_hand_off", true,
@@ -178,24 +183,12 @@ const CloseCase kCases[] = {
      }},
     {"reconnected_while_the_earlier_thread_waits_for_a_frame", true,
      [](ShutdownTest& test) {
-         fakecamera::Script script;
-         script.frameLimit = 5;
-         test.m_camera.SetScript(script);
-         test.ConnectToCamera();
-         ASSERT_TRUE(test_support::PumpEventsUntil([&] { return test.m_camera.StallCount() > 0; }));
-         test.PressDisconnect();
-         ASSERT_TRUE(test.WaitForDisconnected());
+         DisconnectWhileWaitingForAFrame(test);
          test.PressConnect();  // closed at once, whatever the earlier thread has reached
      }},
     {"reconnected_to_a_stalled_set_up_while_the_earlier_thread_waits", true,
      [](ShutdownTest& test) {
-         fakecamera::Script script;
-         script.frameLimit = 5;
-         test.m_camera.SetScript(script);
-         test.ConnectToCamera();
-         ASSERT_TRUE(test_support::PumpEventsUntil([&] { return test.m_camera.StallCount() > 0; }));
-         test.PressDisconnect();
-         ASSERT_TRUE(test.WaitForDisconnected());
+         fakecamera::Script script = DisconnectWhileWaitingForAFrame(test);
          script.fault =
              fakecamera::Fault{fakecamera::Stage::kHandshake, 0, 2, fakecamera::Action::kStall};
          test.m_camera.SetScript(script);
