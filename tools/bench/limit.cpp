@@ -88,6 +88,15 @@ double MedianDecodeSeconds(const std::vector<uint8_t>& jpeg, int times) {
     return Median(samples);
 }
 
+double MedianCycleDecodeSeconds(const std::vector<std::vector<uint8_t>>& cycle, int times) {
+    std::vector<double> perFrame;
+    for (const auto& jpeg : cycle) {
+        perFrame.push_back(MedianDecodeSeconds(jpeg, times));
+        if (perFrame.back() < 0) return -1;
+    }
+    return Median(perFrame);
+}
+
 double MedianRoundTripSeconds(uint16_t port, int times, bool quickAck) {
     Socket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
     if (socket.fd() < 0) return -1;

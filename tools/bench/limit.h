@@ -11,6 +11,9 @@ namespace bench {
    decompressor; negative when the frame does not decode. */
 double MedianDecodeSeconds(const std::vector<uint8_t>& jpeg, int times);
 
+/* Median over the frames of the cycle of each frame's median decode seconds (as above). */
+double MedianCycleDecodeSeconds(const std::vector<std::vector<uint8_t>>& cycle, int times);
+
 /* Median seconds from sending "0110" to having the 32-byte header and the whole payload, over
    `times` requests on one logged-in connection to the camera at the port; TCP_NODELAY as the
    viewer sets it, and with quickAck the delayed acknowledgement is switched off before every

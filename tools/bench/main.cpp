@@ -22,7 +22,8 @@
 
 namespace {
 
-const char kUsage[] = R"(Usage: pemblar-bench [--quick] [--json FILE] [--frames N] [--repeats N]
+const char kUsage[] =
+    R"(Usage: pemblar-bench [--quick] [--json FILE] [--frames N] [--repeats N] [--case NAME]
        pemblar-bench --soak [FRAMES]
 
 Measures the viewer's frame road against a fake camera in another process on loopback, for
@@ -32,6 +33,7 @@ writes header and payload separately. Prints a table; the last line is "ratio 64
   --json FILE   also write the figures as JSON
   --frames N    frames measured per repeat (default 2000)
   --repeats N   repeats of each case (default 3)
+  --case NAME   run only that case (320x240, 640x480, 1280x960 or "640x480 split")
   --soak [N]    stream N frames (default 100000) with a reconnect every 5000 and check that
                 memory, descriptors, threads and platform objects stay flat
 )";
@@ -58,11 +60,9 @@ Spread SpreadOf(const std::vector<double>& values) {
 struct Result {
     std::string name;
     size_t meanFrameBytes = 0;
-    double decodeSeconds = 0;
-    double roundTripSeconds = 0;
-    double roundTripQuickAckSeconds = 0;
-    double limitFps = 0;
-    Spread fps, ratio, cpuMs, uiAllocs, cameraAllocs, otherAllocs;
+    Spread decodeMs, roundTripMs, roundTripQuickAckMs, limitFps;
+    Spread fps, ratio, cpuMs, cpuPerDecode, uiCpuMs, cameraCpuMs, uiAllocs, cameraAllocs,
+        otherAllocs;
     long peakResidentKiB = 0;
     int failures = 0;
 };
@@ -83,12 +83,15 @@ bool WriteJson(const std::string& path, const std::vector<Result>& results, int 
     for (size_t i = 0; i < results.size(); ++i) {
         const Result& r = results[i];
         out << "    {\"name\": \"" << r.name << "\", \"mean_frame_bytes\": " << r.meanFrameBytes
-            << ", \"decode_ms\": " << r.decodeSeconds * 1e3
-            << ", \"round_trip_ms\": " << r.roundTripSeconds * 1e3
-            << ", \"round_trip_quickack_ms\": " << r.roundTripQuickAckSeconds * 1e3
-            << ", \"limit_fps\": " << r.limitFps << ",\n     \"fps\": " << JsonSpread(r.fps)
-            << ", \"ratio\": " << JsonSpread(r.ratio)
+            << ",\n     \"decode_ms\": " << JsonSpread(r.decodeMs)
+            << ", \"round_trip_ms\": " << JsonSpread(r.roundTripMs)
+            << ",\n     \"round_trip_quickack_ms\": " << JsonSpread(r.roundTripQuickAckMs)
+            << ", \"limit_fps\": " << JsonSpread(r.limitFps)
+            << ",\n     \"fps\": " << JsonSpread(r.fps) << ", \"ratio\": " << JsonSpread(r.ratio)
             << ",\n     \"cpu_ms_per_frame\": " << JsonSpread(r.cpuMs)
+            << ", \"cpu_per_decode\": " << JsonSpread(r.cpuPerDecode)
+            << ", \"ui_cpu_ms_per_frame\": " << JsonSpread(r.uiCpuMs)
+            << ", \"camera_cpu_ms_per_frame\": " << JsonSpread(r.cameraCpuMs)
             << ",\n     \"ui_allocations_per_frame\": " << JsonSpread(r.uiAllocs)
             << ",\n     \"camera_allocations_per_frame\": " << JsonSpread(r.cameraAllocs)
             << ",\n     \"other_allocations_per_frame\": " << JsonSpread(r.otherAllocs)
@@ -123,6 +126,7 @@ int main(int argc, char** argv) {
     std::string jsonPath;
     int frames = 2000;
     int repeats = 3;
+    std::string onlyCase;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--quick") {
@@ -133,6 +137,8 @@ int main(int argc, char** argv) {
             frames = std::atoi(argv[++i]);
         } else if (arg == "--repeats" && i + 1 < argc) {
             repeats = std::atoi(argv[++i]);
+        } else if (arg == "--case" && i + 1 < argc) {
+            onlyCase = argv[++i];
         } else if (arg == "--soak") {
             soak = true;
             if (i + 1 < argc && argv[i + 1][0] != '-') soakFrames = std::atoll(argv[++i]);
@@ -182,39 +188,45 @@ int main(int argc, char** argv) {
             status = bench::RunSoak(cameras[0]->Port(), soakFrames);
         } else {
             std::vector<Result> results;
-            const int decodeRounds = quick ? 2 : 10;
-            const int roundTrips = quick ? 50 : 500;
+            const int decodeRounds = quick ? 2 : 5;
+            const int roundTrips = quick ? 50 : 300;
             for (size_t i = 0; i < cases.size(); ++i) {
                 const Case& c = cases[i];
+                if (!onlyCase.empty() && onlyCase != c.name) continue;
                 Result r;
                 r.name = c.name;
                 const auto cycle = bench::MakeFrameCycle(c.frames, 30);
-                std::vector<double> decodes;
                 size_t bytes = 0;
                 for (const auto& jpeg : cycle) {
                     if (jpeg.size() > 200000) return Fail("a frame is larger than 200000 bytes");
                     bytes += jpeg.size();
-                    decodes.push_back(bench::MedianDecodeSeconds(jpeg, decodeRounds));
-                    if (decodes.back() < 0) return Fail("a frame does not decode");
                 }
                 r.meanFrameBytes = bytes / cycle.size();
-                r.decodeSeconds = bench::Median(decodes);
+                // The split camera is held to the ordinary camera's limit.
                 const uint16_t limitPort = cameras[static_cast<size_t>(c.limitCase)]->Port();
-                r.roundTripSeconds = bench::MedianRoundTripSeconds(limitPort, roundTrips, false);
-                r.roundTripQuickAckSeconds =
-                    bench::MedianRoundTripSeconds(cameras[i]->Port(), roundTrips, true);
-                if (r.roundTripSeconds < 0 || r.roundTripQuickAckSeconds < 0) {
-                    return Fail("the round trip to the camera failed");
-                }
-                const double limitSeconds =
-                    i == static_cast<size_t>(c.limitCase)
-                        ? r.decodeSeconds + r.roundTripSeconds
-                        : results[static_cast<size_t>(c.limitCase)].decodeSeconds +
-                              results[static_cast<size_t>(c.limitCase)].roundTripSeconds;
-                r.limitFps = 1.0 / limitSeconds;
 
-                std::vector<double> fps, ratio, cpu, ui, camera, other;
+                // Each repeat measures the limit right before the viewer runs, so that both see
+                // the machine in the same state, and takes its ratios from that limit.
+                std::vector<double> decode, roundTrip, quickAck, limitFps;
+                std::vector<double> fps, ratio, cpu, cpuPerDecode, uiCpu, cameraCpu, ui, camera,
+                    other;
                 for (int k = 0; k < repeats; ++k) {
+                    const double decodeSeconds =
+                        bench::MedianCycleDecodeSeconds(cycle, decodeRounds);
+                    const double roundTripSeconds =
+                        bench::MedianRoundTripSeconds(limitPort, roundTrips, false);
+                    const double quickAckSeconds =
+                        bench::MedianRoundTripSeconds(cameras[i]->Port(), roundTrips, true);
+                    if (decodeSeconds <= 0) return Fail("a frame does not decode");
+                    if (roundTripSeconds < 0 || quickAckSeconds < 0) {
+                        return Fail("the round trip to the camera failed");
+                    }
+                    const double limitSeconds = decodeSeconds + roundTripSeconds;
+                    decode.push_back(decodeSeconds * 1e3);
+                    roundTrip.push_back(roundTripSeconds * 1e3);
+                    quickAck.push_back(quickAckSeconds * 1e3);
+                    limitFps.push_back(1.0 / limitSeconds);
+
                     bench::Viewer viewer;
                     if (!viewer.Open()) return Fail("the dialog could not be created");
                     const bench::StreamFigures f =
@@ -222,15 +234,25 @@ int main(int argc, char** argv) {
                     if (!f.ok) ++r.failures;
                     if (f.fps <= 0) continue;
                     fps.push_back(f.fps);
-                    ratio.push_back(f.fps / r.limitFps);
+                    ratio.push_back(f.fps * limitSeconds);
                     cpu.push_back(f.cpuSecondsPerFrame * 1e3);
+                    cpuPerDecode.push_back(f.cpuSecondsPerFrame / decodeSeconds);
+                    uiCpu.push_back(f.uiCpuSecondsPerFrame * 1e3);
+                    cameraCpu.push_back(f.cameraCpuSecondsPerFrame * 1e3);
                     ui.push_back(f.uiAllocationsPerFrame);
                     camera.push_back(f.cameraAllocationsPerFrame);
                     other.push_back(f.otherAllocationsPerFrame);
                 }
+                r.decodeMs = SpreadOf(decode);
+                r.roundTripMs = SpreadOf(roundTrip);
+                r.roundTripQuickAckMs = SpreadOf(quickAck);
+                r.limitFps = SpreadOf(limitFps);
                 r.fps = SpreadOf(fps);
                 r.ratio = SpreadOf(ratio);
                 r.cpuMs = SpreadOf(cpu);
+                r.cpuPerDecode = SpreadOf(cpuPerDecode);
+                r.uiCpuMs = SpreadOf(uiCpu);
+                r.cameraCpuMs = SpreadOf(cameraCpu);
                 r.uiAllocs = SpreadOf(ui);
                 r.cameraAllocs = SpreadOf(camera);
                 r.otherAllocs = SpreadOf(other);
@@ -243,14 +265,16 @@ int main(int argc, char** argv) {
                         bench::AllocationCountingActive() ? "" : " (allocations not counted)");
             for (const Result& r : results) {
                 std::printf("%s (frame %zu bytes)\n", r.name.c_str(), r.meanFrameBytes);
-                std::printf(
-                    "  %-26s %10.3f ms + round trip %.3f ms (%.3f ms with quick ack)"
-                    " = %.1f fps\n",
-                    "limit: decode", r.decodeSeconds * 1e3, r.roundTripSeconds * 1e3,
-                    r.roundTripQuickAckSeconds * 1e3, r.limitFps);
+                PrintSpread("limit: decode ms", r.decodeMs, "%.3f");
+                PrintSpread("limit: round trip ms", r.roundTripMs, "%.3f");
+                PrintSpread("  (with quick ack)", r.roundTripQuickAckMs, "%.3f");
+                PrintSpread("limit fps", r.limitFps, "%.1f");
                 PrintSpread("viewer fps", r.fps, "%.1f");
                 PrintSpread("ratio", r.ratio, "%.3f");
                 PrintSpread("CPU ms per frame", r.cpuMs, "%.3f");
+                PrintSpread("CPU per frame / decode", r.cpuPerDecode, "%.2f");
+                PrintSpread("  of which UI thread", r.uiCpuMs, "%.3f");
+                PrintSpread("  of which camera thread", r.cameraCpuMs, "%.3f");
                 PrintSpread("allocations/frame UI", r.uiAllocs, "%.2f");
                 PrintSpread("allocations/frame camera", r.cameraAllocs, "%.2f");
                 PrintSpread("allocations/frame other", r.otherAllocs, "%.2f");
@@ -264,7 +288,13 @@ int main(int argc, char** argv) {
             for (const Result& r : results) {
                 if (r.failures != 0) status = 1;
             }
-            std::printf("ratio 640x480: %.3f\n", results[1].ratio.median);
+            // The last line: the 640x480 case's ratio, or the one case asked for.
+            const Result* last = nullptr;
+            for (const Result& r : results) {
+                if (last == nullptr || r.name == "640x480") last = &r;
+            }
+            if (last != nullptr)
+                std::printf("ratio %s: %.3f\n", last->name.c_str(), last->ratio.median);
         }
     }
     std::filesystem::remove_all(home);

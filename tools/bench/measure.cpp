@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 
 #include <chrono>
+#include <cstdio>
 
 #include "bench/alloc_counter.h"
 
@@ -14,6 +15,24 @@ double CpuSeconds() {
     ::getrusage(RUSAGE_SELF, &usage);
     const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// CPU time a thread of this process has run, from the scheduler's own account (nanoseconds).
+double ThreadCpuSeconds(pid_t tid) {
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/self/task/%d/schedstat", static_cast<int>(tid));
+    FILE* file = std::fopen(path, "r");
+    if (file == nullptr) return 0;
+    unsigned long long runNs = 0;
+    const int read = std::fscanf(file, "%llu", &runNs);
+    std::fclose(file);
+    return read == 1 ? runNs / 1e9 : 0;
+}
+
+double ThreadsCpuSeconds(const std::set<pid_t>& threads) {
+    double total = 0;
+    for (pid_t tid : threads) total += ThreadCpuSeconds(tid);
+    return total;
 }
 
 struct Split {
@@ -58,12 +77,16 @@ StreamFigures MeasureStream(Viewer& viewer, uint16_t port, long long warmUp, lon
 
     const Split allocationsBefore = SplitAllocations(uiThread, cameraThreads);
     const double cpuBefore = CpuSeconds();
+    const double uiCpuBefore = ThreadCpuSeconds(uiThread);
+    const double cameraCpuBefore = ThreadsCpuSeconds(cameraThreads);
     const long long firstFrame = viewer.ShownFrame();
     const auto start = std::chrono::steady_clock::now();
     const bool streamed = viewer.WaitForFrames(frames);
     const auto end = std::chrono::steady_clock::now();
     const long long shown = viewer.ShownFrame() - firstFrame;
     const double cpuAfter = CpuSeconds();
+    const double uiCpuAfter = ThreadCpuSeconds(uiThread);
+    const double cameraCpuAfter = ThreadsCpuSeconds(cameraThreads);
     const Split allocationsAfter = SplitAllocations(uiThread, cameraThreads);
 
     figures.ok = viewer.Disconnect() && streamed && shown > 0;
@@ -71,6 +94,8 @@ StreamFigures MeasureStream(Viewer& viewer, uint16_t port, long long warmUp, lon
         const double n = static_cast<double>(shown);
         figures.fps = n / std::chrono::duration<double>(end - start).count();
         figures.cpuSecondsPerFrame = (cpuAfter - cpuBefore) / n;
+        figures.uiCpuSecondsPerFrame = (uiCpuAfter - uiCpuBefore) / n;
+        figures.cameraCpuSecondsPerFrame = (cameraCpuAfter - cameraCpuBefore) / n;
         figures.uiAllocationsPerFrame = (allocationsAfter.ui - allocationsBefore.ui) / n;
         figures.cameraAllocationsPerFrame =
             (allocationsAfter.camera - allocationsBefore.camera) / n;

@@ -12,7 +12,9 @@ namespace bench {
 
 struct StreamFigures {
     double fps = 0;
-    double cpuSecondsPerFrame = 0;
+    double cpuSecondsPerFrame = 0;        // the whole process (getrusage)
+    double uiCpuSecondsPerFrame = 0;      // the UI thread alone
+    double cameraCpuSecondsPerFrame = 0;  // the threads started by this connection
     double uiAllocationsPerFrame = 0;
     double cameraAllocationsPerFrame = 0;  // the threads started by this connection
     double otherAllocationsPerFrame = 0;
