@@ -1,5 +1,7 @@
-// Cross-thread calls: the caller queues the work to the mailbox of the window's thread and waits
-// on its own condition until the work has run or the window is being destroyed.
+// Cross-thread calls: the caller queues the call to the mailbox of the window's thread and waits
+// on its own condition until the call has run or the window is being destroyed. Each thread
+// keeps its call record for the next call, so a thread handing over a stream of messages (the
+// camera thread's frames) allocates nothing per message.
 #include "platform/user/cross_thread.h"
 
 #include <algorithm>
@@ -9,48 +11,63 @@
 
 namespace platform_user {
 
-struct PendingCall {
+struct PendingCall final : public MailboxItem {
+    // What runs: `work` when set, else the message for `target`.
     std::function<LRESULT()> work;
+    std::weak_ptr<Window> target;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+
     std::mutex lock;
     std::condition_variable changed;
     enum class State { Waiting, Running, Done, Released } state = State::Waiting;
     LRESULT result = 0;
+
+    // Runs on the window's thread: the call, unless the caller was released meanwhile.
+    void Run() override {
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            if (state != State::Waiting) return;
+            state = State::Running;
+        }
+        LRESULT value = 0;
+        if (work) {
+            value = work();
+        } else if (std::shared_ptr<Window> live = target.lock()) {
+            value = Dispatch(live, message, wParam, lParam);
+        }
+        std::lock_guard<std::mutex> guard(lock);
+        if (state == State::Running) {
+            result = value;
+            state = State::Done;
+            changed.notify_all();
+        }
+    }
 };
 
 namespace {
 
-// Runs on the window's thread: the work, unless the caller was released meanwhile.
-void RunPendingCall(const std::shared_ptr<PendingCall>& call) {
-    {
-        std::lock_guard<std::mutex> guard(call->lock);
-        if (call->state != PendingCall::State::Waiting) return;
-        call->state = PendingCall::State::Running;
-    }
-    const LRESULT result = call->work();
-    std::lock_guard<std::mutex> guard(call->lock);
-    if (call->state == PendingCall::State::Running) {
-        call->result = result;
-        call->state = PendingCall::State::Done;
-        call->changed.notify_all();
-    }
+// The calling thread's record, made anew only while an earlier call of this thread is still
+// referenced elsewhere (a released call its window's thread has not dropped yet).
+std::shared_ptr<PendingCall> FreshCall() {
+    thread_local std::shared_ptr<PendingCall> kept;
+    if (kept == nullptr || kept.use_count() != 1) kept = std::make_shared<PendingCall>();
+    PendingCall& call = *kept;
+    call.work = nullptr;
+    call.target.reset();
+    call.state = PendingCall::State::Waiting;
+    call.result = 0;
+    return kept;
 }
 
-void Forget(Window& window, const std::shared_ptr<PendingCall>& call) {
-    std::lock_guard<std::mutex> guard(window.lock);
-    std::erase(window.pending, call);
-}
-
-}  // namespace
-
-bool CallOnWindowThread(const std::shared_ptr<Window>& window, std::function<LRESULT()> work,
-                        LRESULT* result) {
-    auto call = std::make_shared<PendingCall>();
-    call->work = std::move(work);
+bool RunOnWindowThread(const std::shared_ptr<Window>& window,
+                       const std::shared_ptr<PendingCall>& call, LRESULT* result) {
     {
         std::lock_guard<std::mutex> guard(window->lock);
         if (window->destroying || window->mailbox == nullptr) return false;
         window->pending.push_back(call);
-        PostWork(window->mailbox, [call] { RunPendingCall(call); });
+        PostItem(window->mailbox, call);
     }
     bool done;
     {
@@ -62,8 +79,28 @@ bool CallOnWindowThread(const std::shared_ptr<Window>& window, std::function<LRE
         done = call->state == PendingCall::State::Done;
         if (done && result != nullptr) *result = call->result;
     }
-    Forget(*window, call);
+    std::lock_guard<std::mutex> guard(window->lock);
+    std::erase(window->pending, call);
     return done;
+}
+
+}  // namespace
+
+bool CallOnWindowThread(const std::shared_ptr<Window>& window, std::function<LRESULT()> work,
+                        LRESULT* result) {
+    std::shared_ptr<PendingCall> call = FreshCall();
+    call->work = std::move(work);
+    return RunOnWindowThread(window, call, result);
+}
+
+bool SendOnWindowThread(const std::shared_ptr<Window>& window, UINT message, WPARAM wParam,
+                        LPARAM lParam, LRESULT* result) {
+    std::shared_ptr<PendingCall> call = FreshCall();
+    call->target = window;
+    call->message = message;
+    call->wParam = wParam;
+    call->lParam = lParam;
+    return RunOnWindowThread(window, call, result);
 }
 
 void ReleaseWaitingCallers(Window& window) {

@@ -13,6 +13,11 @@ namespace platform_user {
 bool CallOnWindowThread(const std::shared_ptr<Window>& window, std::function<LRESULT()> work,
                         LRESULT* result);
 
+/* Dispatches the message to the window on its thread and waits for it, like CallOnWindowThread;
+   allocates nothing once the calling thread has made a call before. */
+bool SendOnWindowThread(const std::shared_ptr<Window>& window, UINT message, WPARAM wParam,
+                        LPARAM lParam, LRESULT* result);
+
 /* Marks the window as being destroyed and releases every caller waiting on it; later calls
    fail at once. */
 void ReleaseWaitingCallers(Window& window);

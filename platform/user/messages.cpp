@@ -62,15 +62,8 @@ LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     if (window->thread == std::this_thread::get_id()) {
         return platform_user::Dispatch(window, Msg, wParam, lParam);
     }
-    std::weak_ptr<Window> target = window;
     LRESULT result = 0;
-    const bool delivered = platform_user::CallOnWindowThread(
-        window,
-        [target, Msg, wParam, lParam]() -> LRESULT {
-            std::shared_ptr<Window> live = target.lock();
-            return live == nullptr ? 0 : platform_user::Dispatch(live, Msg, wParam, lParam);
-        },
-        &result);
+    const bool delivered = platform_user::SendOnWindowThread(window, Msg, wParam, lParam, &result);
     return delivered ? result : 0;
 }
 

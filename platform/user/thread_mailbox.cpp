@@ -11,11 +11,25 @@
 #include <QSocketNotifier>
 #include <QThread>
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <mutex>
+#include <vector>
 
 namespace platform_user {
+
+namespace {
+
+// Work posted as a function: one allocation per post, for the calls that are rare.
+class FunctionItem final : public MailboxItem {
+public:
+    explicit FunctionItem(std::function<void()> work) : m_work(std::move(work)) {}
+    void Run() override { m_work(); }
+
+private:
+    std::function<void()> m_work;
+};
+
+}  // namespace
 
 class ThreadMailbox {
 public:
@@ -27,10 +41,10 @@ public:
     ThreadMailbox(const ThreadMailbox&) = delete;
     ThreadMailbox& operator=(const ThreadMailbox&) = delete;
 
-    void Post(std::function<void()> work) {
+    void Post(std::shared_ptr<MailboxItem> item) {
         {
             std::lock_guard<std::mutex> guard(m_lock);
-            m_queue.push_back(std::move(work));
+            m_queue.push_back(std::move(item));
         }
         const uint64_t one = 1;
         if (m_counter >= 0) (void)!write(m_counter, &one, sizeof one);
@@ -40,21 +54,26 @@ private:
     void Run() {
         uint64_t posted = 0;
         (void)!read(m_counter, &posted, sizeof posted);
-        while (std::function<void()> work = Next()) work();
+        while (std::shared_ptr<MailboxItem> item = Next()) item->Run();
     }
 
-    std::function<void()> Next() {
+    // The oldest item not yet taken. The queue is emptied (keeping its storage) once every item
+    // was taken, so a steady stream of posts allocates nothing.
+    std::shared_ptr<MailboxItem> Next() {
         std::lock_guard<std::mutex> guard(m_lock);
-        if (m_queue.empty()) return nullptr;
-        std::function<void()> work = std::move(m_queue.front());
-        m_queue.pop_front();
-        return work;
+        if (m_next == m_queue.size()) {
+            m_queue.clear();
+            m_next = 0;
+            return nullptr;
+        }
+        return std::move(m_queue[m_next++]);
     }
 
     const int m_counter;
     QSocketNotifier* m_notifier = nullptr;  // lives on the mailbox's thread, like the mailbox
     std::mutex m_lock;
-    std::deque<std::function<void()>> m_queue;
+    std::vector<std::shared_ptr<MailboxItem>> m_queue;
+    size_t m_next = 0;  // the first item of m_queue not yet taken
 };
 
 namespace {
@@ -92,7 +111,11 @@ ThreadMailbox* ApplicationMailbox() {
 }
 
 void PostWork(ThreadMailbox* mailbox, std::function<void()> work) {
-    mailbox->Post(std::move(work));
+    mailbox->Post(std::make_shared<FunctionItem>(std::move(work)));
+}
+
+void PostItem(ThreadMailbox* mailbox, std::shared_ptr<MailboxItem> item) {
+    mailbox->Post(std::move(item));
 }
 
 }  // namespace platform_user

@@ -8,10 +8,21 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 namespace platform_user {
 
 class ThreadMailbox;
+
+/* A piece of work that its poster keeps and may post again once it has run: queueing it takes
+   a reference, never a copy, so a call made many times allocates nothing after the first. */
+class MailboxItem {
+public:
+    virtual void Run() = 0;
+
+protected:
+    ~MailboxItem() = default;
+};
 
 /* The mailbox of the calling thread, made on first use and kept for the process's life; the
    thread must run a Qt event loop for work to arrive. The Qt application's thread gets its
@@ -22,5 +33,7 @@ ThreadMailbox* ApplicationMailbox();
 /* Queues work for the mailbox's thread; it runs there, in order, when that thread handles
    events (also inside a nested event loop). */
 void PostWork(ThreadMailbox* mailbox, std::function<void()> work);
+/* Queues the item like PostWork; the queue holds a reference until the item has run. */
+void PostItem(ThreadMailbox* mailbox, std::shared_ptr<MailboxItem> item);
 
 }  // namespace platform_user
