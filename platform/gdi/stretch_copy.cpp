@@ -52,21 +52,47 @@ void StretchCopy(QImage& destination, Block to, const QImage& source, Block from
     // same image: writing to it then detaches the destination.
     const QImage pixels = source;
 
-    thread_local std::vector<int> columns;  // source column per target column, -1 outside
-    columns.resize(static_cast<size_t>(right - left));
+    // The source column of each target column; the columns outside the source are left out
+    // at either end (the mapping is monotonic, so those form the two ends of the row).
+    thread_local std::vector<int> columns;
+    columns.clear();
+    int64_t first = right;  // the first target column with a source column
     for (int64_t x = left; x < right; ++x) {
         const int64_t column = SourceAt(across, x - across.to);
-        columns[static_cast<size_t>(x - left)] =
-            column >= 0 && column < pixels.width() ? static_cast<int>(column) : -1;
+        if (column < 0 || column >= pixels.width()) continue;
+        if (columns.empty()) first = x;
+        columns.push_back(static_cast<int>(column));
     }
-    for (int64_t y = top; y < bottom; ++y) {
+    if (columns.empty()) return;
+    const auto [lowest, highest] = std::minmax_element(columns.begin(), columns.end());
+    const auto SourceRow = [&](int64_t y) -> int64_t {
         const int64_t row = SourceAt(down, y - down.to);
-        if (row < 0 || row >= pixels.height()) continue;
-        const auto* in = reinterpret_cast<const QRgb*>(pixels.constScanLine(static_cast<int>(row)));
-        auto* out = reinterpret_cast<QRgb*>(destination.scanLine(static_cast<int>(y))) + left;
-        for (size_t i = 0; i < columns.size(); ++i) {
-            if (columns[i] >= 0) out[i] = in[columns[i]] | 0xFF000000u;
+        return row >= 0 && row < pixels.height() ? row : -1;
+    };
+    // A frame's pixels are read once, right after the decode pushed most of them out of the
+    // cache, and the loads of one row depend on nothing: asking for the next row's cache lines
+    // ahead lets them arrive while this row is copied.
+    const auto Prefetch = [&](int64_t row) {
+        if (row < 0) return;
+        const auto* line = reinterpret_cast<const char*>(
+            reinterpret_cast<const QRgb*>(pixels.constScanLine(static_cast<int>(row))) + *lowest);
+        const auto* end = reinterpret_cast<const char*>(
+            reinterpret_cast<const QRgb*>(pixels.constScanLine(static_cast<int>(row))) + *highest);
+        for (; line <= end; line += 64) __builtin_prefetch(line);
+    };
+    const size_t count = columns.size();
+    const int* column = columns.data();
+    int64_t row = SourceRow(top);
+    for (int64_t y = top; y < bottom; ++y) {
+        const int64_t next = y + 1 < bottom ? SourceRow(y + 1) : -1;
+        if (next != row) Prefetch(next);
+        if (row >= 0) {
+            const auto* in =
+                reinterpret_cast<const QRgb*>(pixels.constScanLine(static_cast<int>(row)));
+            auto* out = reinterpret_cast<QRgb*>(destination.scanLine(static_cast<int>(y))) + first;
+            for (size_t i = 0; i < count; ++i) out[i] = in[column[i]] | 0xFF000000u;
         }
+        row = next;
     }
 }
 
