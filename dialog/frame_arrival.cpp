@@ -1,4 +1,6 @@
 // Frame arrival: every WM_IMAGE_ARRIVED of the camera thread, a frame or a connection's end.
+#include <cstring>
+
 #include "camera/frame_buffer.h"
 #include "camera/trace.h"
 #include "dialog/pemblar_dlg.h"
@@ -9,11 +11,14 @@ const int kCaptionFirst = 24;
 const int kCaptionLast = 42;
 
 // TRUE when the bytes FF D9 stand at two neighbouring positions of the first `length` bytes.
+// It jumps from one FF to the next: in a frame's coded data FF is rare.
 BOOL HasEndMarker(const BYTE* frame, int32_t length) {
-    for (int32_t i = 0; i + 1 < length; ++i) {
-        if (frame[i] == 0xFF && frame[i + 1] == 0xD9) {
-            return TRUE;
-        }
+    if (length < 2) return FALSE;
+    const BYTE* const last = frame + length - 1;  // a marker's first byte stands before it
+    for (const BYTE* p = frame; p < last; ++p) {
+        p = static_cast<const BYTE*>(std::memchr(p, 0xFF, static_cast<size_t>(last - p)));
+        if (p == nullptr) return FALSE;
+        if (p[1] == 0xD9) return TRUE;
     }
     return FALSE;
 }

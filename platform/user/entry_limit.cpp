@@ -26,6 +26,10 @@ void EntryLimit::SetLimit(int chars) {
 }
 
 void EntryLimit::SetText(const QString& text) {
+    // Setting the text the entry already shows changes nothing, so the entry is left alone: the
+    // caret and the selection stay where the user put them, and the entry is not redrawn. The
+    // main window's paint sets both entries' texts again for every frame.
+    if (m_entry->text() == text) return;
     // The entry validates the new text too: it must pass, or the entry would stop refusing
     // the edits that follow.
     m_acceptedLength = std::max(m_acceptedLength, text.size());
