@@ -1,13 +1,16 @@
 // Text output: one unwrapped line at the top-left of a rectangle, in opaque cells.
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QString>
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "platform/gdi.h"
 #include "platform/gdi/default_font.h"
 #include "platform/gdi/gdi_objects.h"
+#include "platform/gdi/glyph_table.h"
 
 namespace {
 
@@ -52,13 +55,29 @@ int DrawTextW(HDC hDC, LPCWSTR lpString, int nCount, RECT* lpRect, UINT uFormat)
     if (!text.isEmpty() && clip.isValid()) {
         const int left = lpRect->left;
         const int top = lpRect->top;
+        const QColor back(gdi::ToPixel(dc->backColor));
         QPainter painter(surface);
         painter.setClipRect(clip);
-        painter.fillRect(QRect(left, top, metrics.horizontalAdvance(text), metrics.height()),
-                         QColor(gdi::ToPixel(dc->backColor)));
-        painter.setFont(font);
         painter.setPen(QColor(gdi::ToPixel(dc->textColor)));
-        painter.drawText(QPoint(left, top + metrics.ascent()), text);
+
+        // Text of the table's characters is drawn from its glyphs; any other goes through the
+        // shaper, which can also take characters from fallback fonts.
+        thread_local gdi::GlyphTable table;
+        thread_local gdi::GlyphLine line;
+        if (table.Lay(text, line)) {
+            const int width = static_cast<int>(std::ceil(line.width));
+            painter.fillRect(QRect(left, top, width, metrics.height()), back);
+            QGlyphRun run;
+            run.setRawFont(table.Font());
+            run.setGlyphIndexes(line.glyphs);
+            run.setPositions(line.positions);
+            painter.drawGlyphRun(QPointF(left, top + metrics.ascent()), run);
+        } else {
+            painter.fillRect(QRect(left, top, metrics.horizontalAdvance(text), metrics.height()),
+                             back);
+            painter.setFont(font);
+            painter.drawText(QPoint(left, top + metrics.ascent()), text);
+        }
     }
     return metrics.height();
 }
