@@ -37,6 +37,8 @@ TEST_F(DialogTest, EveryFrameWithAnEndMarkerIsDecodedAndRepaintedOthersAreDroppe
         {"marker alone", {0xFF, 0xD9}, true},
         {"marker at 0 of a long frame", markerFirst, true},
         {"only FF is the last byte", lastByteFF, false},
+        {"marker right after another FF", {0x00, 0xFF, 0xFF, 0xD9, 0x00}, true},
+        {"FF and D9 apart", {0xFF, 0x00, 0xD9, 0xD9}, false},
         {"one byte", {0xFF}, false},
         {"empty frame", {}, true},
     };
