@@ -64,7 +64,9 @@ void StretchCopy(QImage& destination, Block to, const QImage& source, Block from
         columns.push_back(static_cast<int>(column));
     }
     if (columns.empty()) return;
-    const auto [lowest, highest] = std::minmax_element(columns.begin(), columns.end());
+    const auto range = std::minmax_element(columns.begin(), columns.end());
+    const int lowest = *range.first;
+    const int highest = *range.second;
     const auto SourceRow = [&](int64_t y) -> int64_t {
         const int64_t row = SourceAt(down, y - down.to);
         return row >= 0 && row < pixels.height() ? row : -1;
@@ -75,9 +77,9 @@ void StretchCopy(QImage& destination, Block to, const QImage& source, Block from
     const auto Prefetch = [&](int64_t row) {
         if (row < 0) return;
         const auto* line = reinterpret_cast<const char*>(
-            reinterpret_cast<const QRgb*>(pixels.constScanLine(static_cast<int>(row))) + *lowest);
+            reinterpret_cast<const QRgb*>(pixels.constScanLine(static_cast<int>(row))) + lowest);
         const auto* end = reinterpret_cast<const char*>(
-            reinterpret_cast<const QRgb*>(pixels.constScanLine(static_cast<int>(row))) + *highest);
+            reinterpret_cast<const QRgb*>(pixels.constScanLine(static_cast<int>(row))) + highest);
         for (; line <= end; line += 64) __builtin_prefetch(line);
     };
     const size_t count = columns.size();
