@@ -1,10 +1,9 @@
 // Closing the viewer in every state: no thread is left running, nothing blocks, and the history
 // is saved. The time each close took is recorded as a test property (the benchmark judges speed).
 #include <QAbstractButton>
-#include <condition_variable>
+#include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -19,29 +18,16 @@ namespace {
 class ShutdownTest;
 
 // Holds the fake camera's server thread before it sends one frame, until the test opens it.
-class FrameGate {
-public:
+struct FrameGate {
+    std::atomic<bool> reached{false};
+    std::atomic<bool> open{false};
     /* On the camera's thread: notes that the frame is held and waits until the gate opens. */
     void Pass() {
-        std::unique_lock<std::mutex> lock(m_lock);
-        m_reached = true;
-        m_changed.wait_for(lock, std::chrono::seconds(20), [this] { return m_open; });
+        reached = true;
+        for (int waited = 0; waited < 20000 && !open; ++waited) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     }
-    bool Reached() {
-        std::lock_guard<std::mutex> lock(m_lock);
-        return m_reached;
-    }
-    void Open() {
-        std::lock_guard<std::mutex> lock(m_lock);
-        m_open = true;
-        m_changed.notify_all();
-    }
-
-private:
-    std::mutex m_lock;
-    std::condition_variable m_changed;
-    bool m_reached = false;
-    bool m_open = false;
 };
 
 struct CloseCase {
@@ -56,7 +42,7 @@ public:
     std::shared_ptr<FrameGate> m_gate = std::make_shared<FrameGate>();
 
     void TearDown() override {
-        m_gate->Open();  // never leaves the camera's thread held when a step failed
+        m_gate->open = true;  // never leaves the camera's thread held when a step failed
         ViewerTest::TearDown();
     }
 
@@ -74,8 +60,8 @@ public:
         };
         m_camera.SetScript(script);
         ConnectToCamera();
-        ASSERT_TRUE(test_support::PumpEventsUntil([&] { return m_gate->Reached(); }));
-        m_gate->Open();
+        ASSERT_TRUE(test_support::PumpEventsUntil([&] { return m_gate->reached.load(); }));
+        m_gate->open = true;
         // The UI thread does not run its events from here on, so the hand-off cannot complete.
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (platform_testing::WaitingSendCount(m_viewer->m_hWnd) == 0 &&
@@ -84,16 +70,6 @@ public:
         }
         ASSERT_EQ(platform_testing::WaitingSendCount(m_viewer->m_hWnd), 1);
     }
-
-    using ViewerTest::ConnectToCamera;
-    using ViewerTest::m_camera;
-    using ViewerTest::m_viewer;
-    using ViewerTest::PressConnect;
-    using ViewerTest::PressDisconnect;
-    using ViewerTest::Type;
-    using ViewerTest::WaitForDisconnected;
-    using ViewerTest::WaitForFrames;
-    using ViewerTest::WaitForMessageBox;
 };
 
 TEST_P(ShutdownTest, ClosingEndsEveryThreadAndSavesTheHistory) {

@@ -1,9 +1,6 @@
 // The program's start-up: the socket-layer check and the modal main dialog whose end is the
 // program's end, with the history kept from one run to the next.
-#include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
-#include <QDialog>
 #include <QTimer>
 
 #include "app/pemblar_app.h"
@@ -29,7 +26,8 @@ TEST(StartupTest, AFailedSocketLayerShowsItsMessageAndNeverOpensTheDialog) {
     platform_testing::SetMessageBoxAnswerer(nullptr);
     EXPECT_EQ(boxes, std::vector<std::u16string>{u"Windows CE sockets initialization failed."});
     EXPECT_EQ(platform_testing::LiveWindowCount(), windowsBefore);
-    EXPECT_TRUE(home.FolderEntries().isEmpty()) << "nothing is loaded from or saved to the settings";
+    EXPECT_TRUE(home.FolderEntries().isEmpty())
+        << "nothing is loaded from or saved to the settings";
 }
 
 // Runs the program's start-up; `act` runs once the main dialog shows, and must end it.
@@ -46,12 +44,15 @@ void RunProgram(const std::function<void(HWND dialog)>& act) {
     EXPECT_EQ(AfxGetApp()->m_pMainWnd, nullptr);
 }
 
+QComboBox* AddressList(HWND dialog) {
+    return qobject_cast<QComboBox*>(test_support::WidgetOf(GetDlgItem(dialog, IDC_COMBO_IP)));
+}
+
 TEST(StartupTest, TheDialogIsTheProgramsLifeAndTheHistorySurvivesARestart) {
     ScopedSettingsHome home;
     RunProgram([](HWND dialog) {
-        auto* ip = qobject_cast<QComboBox*>(test_support::WidgetOf(GetDlgItem(dialog, IDC_COMBO_IP)));
-        ASSERT_NE(ip, nullptr);
-        EXPECT_EQ(ip->count(), 0) << "first run: empty history";
+        ASSERT_NE(AddressList(dialog), nullptr);
+        EXPECT_EQ(AddressList(dialog)->count(), 0) << "first run: empty history";
         // Items added as the history's add does, through the list's own message.
         const HWND list = GetDlgItem(dialog, IDC_COMBO_IP);
         SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"192.168.0.20"));
@@ -62,10 +63,9 @@ TEST(StartupTest, TheDialogIsTheProgramsLifeAndTheHistorySurvivesARestart) {
 
     // Second run: the entries show item 0 of each sorted list.
     RunProgram([](HWND dialog) {
-        auto* ip = qobject_cast<QComboBox*>(test_support::WidgetOf(GetDlgItem(dialog, IDC_COMBO_IP)));
-        ASSERT_NE(ip, nullptr);
-        EXPECT_EQ(ip->count(), 2);
-        EXPECT_EQ(ip->currentText(), QStringLiteral("10.0.0.5"));
+        ASSERT_NE(AddressList(dialog), nullptr);
+        EXPECT_EQ(AddressList(dialog)->count(), 2);
+        EXPECT_EQ(AddressList(dialog)->currentText(), QStringLiteral("10.0.0.5"));
         SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     });
 }

@@ -17,7 +17,9 @@
 
 namespace {
 
-QString ToQ(const std::u16string& text) { return QString::fromStdU16String(text); }
+QString ToQ(const std::u16string& text) {
+    return QString::fromStdU16String(text);
+}
 
 // Answers the login dialog once it is the active modal window; polls until it is.
 void AnswerLoginWhenShown(const LoginAnswer& answer, std::shared_ptr<LoginSeen> seen,
@@ -48,7 +50,9 @@ void AnswerLoginWhenShown(const LoginAnswer& answer, std::shared_ptr<LoginSeen> 
     });
 }
 
-QWidget* Control(HWND dialog, int id) { return test_support::WidgetOf(GetDlgItem(dialog, id)); }
+QWidget* Control(HWND dialog, int id) {
+    return test_support::WidgetOf(GetDlgItem(dialog, id));
+}
 
 }  // namespace
 
@@ -120,15 +124,11 @@ std::u16string ViewerTest::ButtonText() const {
     return button ? button->text().toStdU16String() : u"";
 }
 
-std::u16string ViewerTest::EntryText(int id) const {
-    auto* combo = qobject_cast<QComboBox*>(Control(m_viewer->m_hWnd, id));
-    return combo ? combo->currentText().toStdU16String() : u"";
-}
-
 std::vector<std::u16string> ViewerTest::Items(int id) const {
     std::vector<std::u16string> items;
     if (auto* combo = qobject_cast<QComboBox*>(Control(m_viewer->m_hWnd, id))) {
-        for (int i = 0; i < combo->count(); ++i) items.push_back(combo->itemText(i).toStdU16String());
+        for (int i = 0; i < combo->count(); ++i)
+            items.push_back(combo->itemText(i).toStdU16String());
     }
     return items;
 }

@@ -19,7 +19,6 @@ public:
     using CPemblarDlg::m_bConnected;
     using CPemblarDlg::m_bLoading;
     using CPemblarDlg::m_bRunning;
-    using CPemblarDlg::m_bSavePassword;
     using CPemblarDlg::m_bTrying;
     using CPemblarDlg::m_fFps;
     using CPemblarDlg::m_strStamp;
@@ -41,7 +40,7 @@ struct LoginSeen {
 };
 
 class ViewerTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override;
     void TearDown() override;
 
@@ -59,8 +58,7 @@ protected:
     LoginSeen ConnectToCamera(const LoginAnswer& answer = {u"admin", u"secret"});
     /* The Connect/Disconnect button's label. */
     std::u16string ButtonText() const;
-    /* The entry text of a combo box and its items. */
-    std::u16string EntryText(int id) const;
+    /* The items of a combo box. */
     std::vector<std::u16string> Items(int id) const;
     /* Pumps events until n more frames have been shown; false after the time-out. */
     bool WaitForFrames(int n);

@@ -1,12 +1,8 @@
 // The drop-down combo box: sorted insertion ignoring case, prefix search, the entry field that
 // list changes leave alone, and its reset and limit.
-#include <gtest/gtest.h>
-
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "platform/windows.h"
-#include "res/resource.h"
 #include "tests/platform/user_test_helpers.h"
 
 namespace {
@@ -20,32 +16,23 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_COMBO_IP, m_combo); }
 };
 
-class ComboBoxTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dlg.Create(IDD_PEMBLAR_DIALOG));
-        m_widget = qobject_cast<QComboBox*>(test_support::WidgetOf(m_dlg.m_combo.m_hWnd));
-        ASSERT_NE(m_widget, nullptr);
+std::vector<std::u16string> Items(CComboBox& combo) {
+    std::vector<std::u16string> items;
+    for (int i = 0; i < combo.GetCount(); ++i) {
+        CString text;
+        const int length = combo.GetLBText(i, text);
+        EXPECT_EQ(length, text.GetLength());
+        items.push_back(text.Text());
     }
-    void TearDown() override { m_dlg.DestroyWindow(); }
+    return items;
+}
 
-    std::vector<std::u16string> Items() {
-        std::vector<std::u16string> items;
-        for (int i = 0; i < m_dlg.m_combo.GetCount(); ++i) {
-            CString text;
-            const int length = m_dlg.m_combo.GetLBText(i, text);
-            EXPECT_EQ(length, text.GetLength());
-            items.push_back(text.Text());
-        }
-        return items;
-    }
-
-    ComboDlg m_dlg;
-    QComboBox* m_widget = nullptr;
-};
-
-TEST_F(ComboBoxTest, ItemsAreSortedIgnoringCaseAndAddingLeavesTheEntryAlone) {
-    CComboBox& combo = m_dlg.m_combo;
+TEST(ComboBoxTest, SortsIgnoringCaseFindsPrefixesAndLeavesTheEntryToTheUser) {
+    ComboDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_PEMBLAR_DIALOG));
+    auto* widget = qobject_cast<QComboBox*>(test_support::WidgetOf(dlg.m_combo.m_hWnd));
+    ASSERT_NE(widget, nullptr);
+    CComboBox& combo = dlg.m_combo;
     combo.SetWindowText(u"typed");
     EXPECT_EQ(combo.AddString(u"b"), 0);
     EXPECT_EQ(combo.AddString(u"A"), 0);
@@ -53,53 +40,47 @@ TEST_F(ComboBoxTest, ItemsAreSortedIgnoringCaseAndAddingLeavesTheEntryAlone) {
     EXPECT_EQ(combo.AddString(u"a"), 1);  // after its equal, ignoring case
     EXPECT_EQ(combo.AddString(u"192.168.0.20"), 0);
     EXPECT_EQ(combo.AddString(u"10.0.0.5"), 0);
-    EXPECT_EQ(Items(),
+    EXPECT_EQ(Items(combo),
               (std::vector<std::u16string>{u"10.0.0.5", u"192.168.0.20", u"A", u"a", u"b", u"c"}));
     EXPECT_EQ(combo.GetCount(), 6);
     EXPECT_EQ(user_test::TextOf(combo), u"typed");
-
     CString text = u"unchanged";
     EXPECT_EQ(combo.GetLBText(6, text), CB_ERR);
     EXPECT_EQ(combo.GetLBText(-1, text), CB_ERR);
     EXPECT_EQ(text, CString(u"unchanged"));
-
     // Choosing an item puts its text in the entry.
-    m_widget->setCurrentIndex(1);
+    widget->setCurrentIndex(1);
     EXPECT_EQ(user_test::TextOf(combo), u"192.168.0.20");
-}
 
-TEST_F(ComboBoxTest, FindStringMatchesTheBeginningIgnoringCase) {
-    CComboBox& combo = m_dlg.m_combo;
-    EXPECT_EQ(combo.FindString(-1, u"80"), CB_ERR);  // empty list
-    for (LPCWSTR item : {u"8080", u"Alpha", u"alphabet", u"beta"}) combo.AddString(item);
-    EXPECT_EQ(combo.FindString(-1, u"ALPHA"), 1);
-    EXPECT_EQ(combo.FindString(-1, u"alphab"), 2);
-    EXPECT_EQ(combo.FindString(-1, u"80"), 0);
-    EXPECT_EQ(combo.FindString(-1, u"8080"), 0);
-    EXPECT_EQ(combo.FindString(-1, u"80801"), CB_ERR);
-    EXPECT_EQ(combo.FindString(-1, u"eta"), CB_ERR);
-    // A search starts after the given item and wraps round to it.
-    EXPECT_EQ(combo.FindString(1, u"alpha"), 2);
-    EXPECT_EQ(combo.FindString(2, u"alpha"), 1);
-    EXPECT_EQ(combo.FindString(3, u"8"), 0);
-}
-
-TEST_F(ComboBoxTest, ResetEmptiesTheListAndTheEntryAndTheLimitHoldsForTyping) {
-    CComboBox& combo = m_dlg.m_combo;
-    combo.AddString(u"one");
-    combo.AddString(u"two");
-    combo.SetWindowText(u"entry");
+    // A reset empties the list and the entry.
     combo.ResetContent();
     EXPECT_EQ(combo.GetCount(), 0);
     EXPECT_EQ(user_test::TextOf(combo), u"");
 
+    // A search matches the beginning ignoring case; it starts after the given item and wraps.
+    EXPECT_EQ(combo.FindString(-1, u"80"), CB_ERR);  // empty list
+    for (LPCWSTR item : {u"8080", u"Alpha", u"alphabet", u"beta"}) combo.AddString(item);
+    const struct {
+        int after;
+        LPCWSTR prefix;
+        int found;
+    } searches[] = {{-1, u"ALPHA", 1}, {-1, u"alphab", 2},     {-1, u"80", 0},
+                    {-1, u"8080", 0},  {-1, u"80801", CB_ERR}, {-1, u"eta", CB_ERR},
+                    {1, u"alpha", 2},  {2, u"alpha", 1},       {3, u"8", 0}};
+    for (const auto& search : searches) {
+        EXPECT_EQ(combo.FindString(search.after, search.prefix), search.found)
+            << QString::fromUtf16(search.prefix).toStdString() << " after " << search.after;
+    }
+
     // Data exchange going out sets CB_LIMITTEXT on a combo box; typing stops there and the
-    // entry keeps scrolling its text.
+    // entry keeps its text when the list changes.
+    combo.ResetContent();
     EXPECT_EQ(combo.SendMessage(CB_LIMITTEXT, 3, 0), TRUE);
-    user_test::Type(m_widget->lineEdit(), QStringLiteral("12345"));
+    user_test::Type(widget->lineEdit(), QStringLiteral("12345"));
     EXPECT_EQ(user_test::TextOf(combo), u"123");
     combo.AddString(u"zzz");
     EXPECT_EQ(user_test::TextOf(combo), u"123");
+    dlg.DestroyWindow();
 }
 
 }  // namespace

@@ -1,38 +1,17 @@
 // Modal dialogs: the results of their runs (OK, Cancel, Enter, Escape, closing), their layout
 // from the templates, the main window's screen area and the login dialog's place over it.
-#include <gtest/gtest.h>
-
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <cstdlib>
 
-#include "platform/windows.h"
-#include "res/resource.h"
 #include "tests/platform/user_test_helpers.h"
 
 namespace {
 
-// The login template with its three values exchanged.
-class LoginLikeDlg : public CDialog {
-public:
-    explicit LoginLikeDlg(CWnd* pParent = nullptr) : CDialog(IDD_LOGIN, pParent) {}
-    CString m_strID;
-    BOOL m_bSave = FALSE;
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override {
-        DDX_Text(pDX, IDC_EDIT_ID, m_strID);
-        DDV_MaxChars(pDX, m_strID, 8);
-        DDX_Check(pDX, IDC_CHECK_SAVE_PASSWORD, m_bSave);
-    }
-};
-
-class MainLikeDlg : public CDialog {
-public:
-    MainLikeDlg() : CDialog(IDD_PEMBLAR_DIALOG) {}
-};
+using user_test::LoginLikeDlg;
+using user_test::MainLikeDlg;
 
 class DialogRunTest : public ::testing::Test {
 protected:
@@ -45,17 +24,24 @@ protected:
 TEST_F(DialogRunTest, OkExchangesAndEndsWithIdokWhileCancelLeavesTheMembers) {
     LoginLikeDlg ok;
     ok.m_strID = u"first";
-    user_test::WhenRunning(ok, [](HWND hDlg) {
-        // The members went out at initialisation.
+    ok.m_strPassword = u"secret pass";
+    user_test::WhenRunning(ok, [&ok](HWND hDlg) {
+        // The members went out at initialisation, which bound the check box member.
+        EXPECT_EQ(ok.exchanges, 1);
+        EXPECT_EQ(ok.m_check.m_hWnd, GetDlgItem(hDlg, IDC_CHECK_SAVE_PASSWORD));
         EXPECT_EQ(user_test::TextOf(GetDlgItem(hDlg, IDC_EDIT_ID)), u"first");
+        EXPECT_EQ(user_test::TextOf(GetDlgItem(hDlg, IDC_EDIT_PASSWORD)), u"secret pass");
+        EXPECT_EQ(ok.m_check.GetCheck(), BST_UNCHECKED);
         EXPECT_TRUE(test_support::WidgetOf(hDlg)->isVisible());
         SetWindowTextW(GetDlgItem(hDlg, IDC_EDIT_ID), u"second");
+        SetWindowTextW(GetDlgItem(hDlg, IDC_EDIT_PASSWORD), u"");
         user_test::Click(hDlg, IDC_CHECK_SAVE_PASSWORD);
         user_test::Click(hDlg, IDOK);
     });
     EXPECT_EQ(ok.DoModal(), IDOK);
     EXPECT_EQ(ok.m_hWnd, nullptr);
     EXPECT_EQ(ok.m_strID, CString(u"second"));
+    EXPECT_TRUE(ok.m_strPassword.IsEmpty());
     EXPECT_EQ(ok.m_bSave, TRUE);
 
     LoginLikeDlg cancel;
@@ -68,17 +54,28 @@ TEST_F(DialogRunTest, OkExchangesAndEndsWithIdokWhileCancelLeavesTheMembers) {
     EXPECT_EQ(cancel.m_strID, CString(u"kept"));
 }
 
-TEST_F(DialogRunTest, AFailedValidationKeepsTheDialogOpenUntilTheTextFits) {
+TEST_F(DialogRunTest, AFailedValidationShowsTheMessageEndsTheExchangeThereAndKeepsTheDialogOpen) {
     user_test::MessageBoxRecorder boxes(IDOK);
     LoginLikeDlg dlg;
+    dlg.m_strPassword = u"kept";
+    dlg.m_bSave = TRUE;
     int clicks = 0;
     std::function<void(HWND)> press = [&](HWND hDlg) {
         ++clicks;
-        if (clicks == 1) SetWindowTextW(GetDlgItem(hDlg, IDC_EDIT_ID), u"nine chars");
+        if (clicks == 1) {
+            EXPECT_EQ(dlg.m_check.GetCheck(), BST_CHECKED);
+            SetWindowTextW(GetDlgItem(hDlg, IDC_EDIT_ID), u"nine chars");
+            SetWindowTextW(GetDlgItem(hDlg, IDC_EDIT_PASSWORD), u"changed");
+            dlg.m_check.SetCheck(BST_UNCHECKED);
+        }
         if (clicks == 2) {
-            // Still running after the refused OK.
+            // Still running after the refused OK: the failing control's member was exchanged,
+            // the later ones were not.
             EXPECT_TRUE(test_support::WidgetOf(hDlg)->isVisible());
-            SetWindowTextW(GetDlgItem(hDlg, IDC_EDIT_ID), u"eight ch");
+            EXPECT_EQ(dlg.m_strID, CString(u"nine chars"));
+            EXPECT_EQ(dlg.m_strPassword, CString(u"kept"));
+            EXPECT_EQ(dlg.m_bSave, TRUE);
+            SetWindowTextW(GetDlgItem(hDlg, IDC_EDIT_ID), u"eight ch");  // exactly at the limit
         }
         user_test::Click(hDlg, IDOK);
         if (clicks == 1) user_test::WhenRunning(dlg, press);
@@ -88,7 +85,10 @@ TEST_F(DialogRunTest, AFailedValidationKeepsTheDialogOpenUntilTheTextFits) {
     EXPECT_EQ(clicks, 2);
     EXPECT_EQ(boxes.Texts(),
               (std::vector<std::u16string>{u"Please enter no more than 8 characters."}));
+    EXPECT_EQ(boxes.Types(), (std::vector<UINT>{MB_ICONEXCLAMATION}));
     EXPECT_EQ(dlg.m_strID, CString(u"eight ch"));
+    EXPECT_EQ(dlg.m_strPassword, CString(u"changed"));
+    EXPECT_EQ(dlg.m_bSave, FALSE);
 }
 
 TEST_F(DialogRunTest, KeysAndClosingEndTheRunAsTheDeviceDoes) {
@@ -133,7 +133,7 @@ TEST_F(DialogRunTest, KeysAndClosingEndTheRunAsTheDeviceDoes) {
     EXPECT_EQ(missing.DoModal(), -1);
 }
 
-TEST_F(DialogRunTest, TheMainWindowHasTheScreenAreaAndTheLoginOpensOverItsCorner) {
+TEST_F(DialogRunTest, TheMainWindowHasTheScreenAreaAndItsIconAndTheLoginOpensOverItsCorner) {
     CWinApp app;
     MainLikeDlg main;
     app.m_pMainWnd = &main;
@@ -170,22 +170,16 @@ TEST_F(DialogRunTest, TheMainWindowHasTheScreenAreaAndTheLoginOpensOverItsCorner
     EXPECT_EQ(login.DoModal(), IDCANCEL);
     EXPECT_EQ(loginArea.topLeft(), corner);
     EXPECT_EQ(loginOwner, mainWidget);
-    EXPECT_TRUE(main.DestroyWindow());
-}
 
-TEST_F(DialogRunTest, TheIconResourceBecomesTheWindowIcon) {
-    CWinApp app;
+    // The icon resource becomes the window icon in both sizes.
     HICON icon = app.LoadIcon(IDR_MAINFRAME);
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon, LoadIconW(nullptr, MAKEINTRESOURCE(IDR_MAINFRAME)));
     EXPECT_EQ(app.LoadIcon(4711), nullptr);
-
-    MainLikeDlg dlg;
-    ASSERT_TRUE(dlg.Create(IDD_PEMBLAR_DIALOG));
-    EXPECT_EQ(dlg.SetIcon(icon, TRUE), nullptr);
-    EXPECT_EQ(dlg.SetIcon(icon, FALSE), nullptr);
-    EXPECT_EQ(dlg.SetIcon(icon, TRUE), icon);
-    const QIcon windowIcon = test_support::WidgetOf(dlg.m_hWnd)->windowIcon();
+    EXPECT_EQ(main.SetIcon(icon, TRUE), nullptr);
+    EXPECT_EQ(main.SetIcon(icon, FALSE), nullptr);
+    EXPECT_EQ(main.SetIcon(icon, TRUE), icon);
+    const QIcon windowIcon = mainWidget->windowIcon();
     const QList<QSize> sizes = windowIcon.availableSizes();
     EXPECT_TRUE(sizes.contains(QSize(32, 32)));
     EXPECT_TRUE(sizes.contains(QSize(16, 16)));
@@ -193,7 +187,7 @@ TEST_F(DialogRunTest, TheIconResourceBecomesTheWindowIcon) {
     EXPECT_EQ(qAlpha(big.pixel(0, 0)), 0);  // masked corner
     // Row 10 is light grey (palette index 7) inside the opaque camera body.
     EXPECT_EQ(big.pixel(5, 10), qRgba(0xC0, 0xC0, 0xC0, 255));
-    EXPECT_TRUE(dlg.DestroyWindow());
+    EXPECT_TRUE(main.DestroyWindow());
 }
 
 }  // namespace

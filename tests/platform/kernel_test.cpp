@@ -1,13 +1,15 @@
-// The kernel family: last error, performance counter, critical sections, threads, debug output.
+// The kernel family and the framework's worker threads: last error, performance counter,
+// critical sections, threads made directly and through the framework.
 #include "platform/kernel.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <mutex>
+#include <memory>
 #include <thread>
 #include <vector>
 
+#include "platform/afx.h"
 #include "platform/testing/hooks.h"
 
 namespace {
@@ -23,7 +25,7 @@ TEST(KernelTest, LastErrorBelongsToEachThread) {
     EXPECT_EQ(GetLastError(), 1234u);
 }
 
-TEST(KernelTest, PerformanceCounterIsMonotonicAndReplaceable) {
+TEST(KernelTest, PerformanceCounterCountsNanoseconds) {
     LARGE_INTEGER frequency{}, first{}, second{};
     ASSERT_TRUE(QueryPerformanceFrequency(&frequency));
     EXPECT_EQ(frequency.QuadPart, 1000000000);
@@ -31,17 +33,6 @@ TEST(KernelTest, PerformanceCounterIsMonotonicAndReplaceable) {
     Sleep(2);
     ASSERT_TRUE(QueryPerformanceCounter(&second));
     EXPECT_GE(second.QuadPart - first.QuadPart, 2000000);  // Sleep(2) lasts at least 2 ms
-
-    platform_testing::SetPerformanceCounter(true, 1000, [] { return int64_t{777}; });
-    ASSERT_TRUE(QueryPerformanceFrequency(&frequency) && QueryPerformanceCounter(&first));
-    EXPECT_EQ(frequency.QuadPart, 1000);
-    EXPECT_EQ(first.QuadPart, 777);
-    platform_testing::SetPerformanceCounter(false, 0, {});
-    EXPECT_FALSE(QueryPerformanceFrequency(&frequency));
-    EXPECT_FALSE(QueryPerformanceCounter(&first));
-    platform_testing::ResetPerformanceCounter();
-    ASSERT_TRUE(QueryPerformanceFrequency(&frequency));
-    EXPECT_EQ(frequency.QuadPart, 1000000000);
 }
 
 TEST(KernelTest, CriticalSectionIsRecursiveAndExcludesOtherThreads) {
@@ -67,6 +58,7 @@ TEST(KernelTest, CriticalSectionIsRecursiveAndExcludesOtherThreads) {
     DeleteCriticalSection(&section);
 }
 
+// Work for a thread: it counts its runs and notes its id, then waits until the gate opens.
 struct Gate {
     std::atomic<bool> open{false};
     std::atomic<int> runs{0};
@@ -79,6 +71,18 @@ DWORD GatedProc(LPVOID parameter) {
     gate->threadId.store(GetCurrentThreadId());
     while (!gate->open.load()) Sleep(1);
     return 42;
+}
+
+UINT GatedWork(LPVOID parameter) {
+    return GatedProc(parameter) - 35;
+}
+
+// Waits (10 s at most) until `count` threads live; the count then.
+int WaitForLiveThreads(int count) {
+    for (int waited = 0; waited < 10000 && platform_testing::LiveThreadCount() != count; ++waited) {
+        Sleep(1);
+    }
+    return platform_testing::LiveThreadCount();
 }
 
 TEST(KernelTest, ThreadsStartOnResumeReportTheirExitCodeAndOutliveTheirHandle) {
@@ -121,27 +125,43 @@ TEST(KernelTest, ThreadsStartOnResumeReportTheirExitCodeAndOutliveTheirHandle) {
     Gate detached;
     ASSERT_TRUE(CloseHandle(CreateThread(nullptr, 0, GatedProc, &detached, 0, nullptr)));
     detached.open = true;
-    for (int waited = 0; waited < 10000 && platform_testing::LiveThreadCount() != threadsBefore;
-         ++waited) {
-        Sleep(1);
-    }
-    EXPECT_EQ(platform_testing::LiveThreadCount(), threadsBefore);
+    EXPECT_EQ(WaitForLiveThreads(threadsBefore), threadsBefore);
     EXPECT_EQ(detached.runs.load(), 1);
 }
 
-TEST(KernelTest, DebugOutputReachesOnlyAnAttachedObserver) {
-    OutputDebugStringW(u"before");  // nobody attached: goes nowhere
-    std::mutex lock;
-    std::vector<std::u16string> seen;
-    platform_testing::SetDebugOutputObserver([&](const std::u16string& text) {
-        std::lock_guard<std::mutex> guard(lock);
-        seen.push_back(text);
-    });
-    OutputDebugStringW(u"one");
-    std::thread([] { OutputDebugStringW(u"two \u00e9"); }).join();
-    platform_testing::SetDebugOutputObserver({});
-    OutputDebugStringW(u"after");
-    EXPECT_EQ(seen, (std::vector<std::u16string>{u"one", u"two \u00e9"}));
+TEST(KernelTest, AFrameworkThreadIsKeptByItsOwnerOrDeletesItselfWhenAutoDelete) {
+    Gate work;
+    platform_testing::FailThreadCreations(1);
+    EXPECT_EQ(AfxBeginThread(GatedWork, &work, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED),
+              nullptr);
+    std::unique_ptr<CWinThread> kept(
+        AfxBeginThread(GatedWork, &work, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED));
+    ASSERT_NE(kept, nullptr);
+    kept->m_bAutoDelete = FALSE;
+    EXPECT_NE(kept->m_nThreadID, 0u);
+    work.open = true;
+    EXPECT_EQ(kept->ResumeThread(), 1u);  // it was suspended
+    EXPECT_EQ(WaitForSingleObject(*kept, INFINITE), WAIT_OBJECT_0);
+    EXPECT_EQ(work.runs.load(), 1);
+    EXPECT_EQ(work.threadId.load(), kept->m_nThreadID);
+    DWORD code = 0;
+    ASSERT_TRUE(GetExitCodeThread(*kept, &code));
+    EXPECT_EQ(code, 7u);
+    HANDLE handle = kept->m_hThread;
+    kept.reset();  // the destructor closes the handle
+    EXPECT_FALSE(GetExitCodeThread(handle, &code));
+
+    const int threadsBefore = platform_testing::LiveThreadCount();
+    Gate other;
+    CWinThread* thread = AfxBeginThread(GatedWork, &other);  // runs at once, deletes itself
+    ASSERT_NE(thread, nullptr);
+    handle = thread->m_hThread;
+    ASSERT_TRUE(GetExitCodeThread(handle, &code));
+    EXPECT_EQ(code, STILL_ACTIVE);
+    other.open = true;
+    EXPECT_EQ(WaitForLiveThreads(threadsBefore), threadsBefore);
+    EXPECT_EQ(other.runs.load(), 1);
+    EXPECT_FALSE(GetExitCodeThread(handle, &code));  // released by the destructor on the thread
 }
 
 }  // namespace

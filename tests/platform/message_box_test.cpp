@@ -1,14 +1,11 @@
-// Message boxes: the test answerer, modal boxes of the UI thread, boxes of worker threads shown
-// without blocking the UI thread, and their dismissal when the main window is destroyed.
-#include <gtest/gtest.h>
-
+// Message boxes: the program's own strings, modal boxes of the UI thread, boxes of worker threads
+// shown without blocking the UI thread, and their dismissal when the main window is destroyed.
 #include <QMessageBox>
 #include <QPushButton>
+#include <future>
 #include <thread>
 
 #include "platform/user/worker_message_box.h"
-#include "platform/windows.h"
-#include "res/resource.h"
 #include "tests/platform/user_test_helpers.h"
 
 namespace {
@@ -22,55 +19,28 @@ QMessageBox* VisibleBox() {
     return nullptr;
 }
 
-class MainLikeDlg : public CDialog {
-public:
-    MainLikeDlg() : CDialog(IDD_PEMBLAR_DIALOG) {}
-};
+using user_test::MainLikeDlg;
 
-// A worker thread that shows one framework message box.
-class BoxWorker {
-public:
-    BoxWorker(const char16_t* text, UINT type)
-        : m_thread([this, text, type] {
-              m_result = AfxMessageBox(text, type);
-              m_done = true;
-          }) {}
-    ~BoxWorker() {
-        if (m_thread.joinable()) m_thread.join();
-    }
-    BoxWorker(const BoxWorker&) = delete;
-    BoxWorker& operator=(const BoxWorker&) = delete;
+// A worker thread that shows one framework message box; the future holds its answer.
+std::future<int> BoxFromWorker(const char16_t* text, UINT type) {
+    return std::async(std::launch::async, [text, type] { return AfxMessageBox(text, type); });
+}
 
-    bool Done() const { return m_done; }
-    int Join() {
-        m_thread.join();
-        return m_result;
-    }
-
-private:
-    std::atomic<int> m_result{-1};
-    std::atomic<bool> m_done{false};
-    std::thread m_thread;
-};
-
-TEST(MessageBoxTest, TheAnswererAnswersOnTheCallingThread) {
-    user_test::MessageBoxRecorder boxes(IDCANCEL);
-    EXPECT_EQ(AfxMessageBox(u"on the UI thread", MB_OKCANCEL), IDCANCEL);
-    std::atomic<int> fromWorker{-1};
-    std::thread worker([&] { fromWorker = AfxMessageBox(IDP_SOCKETS_INIT_FAILED); });
-    worker.join();  // no event is handled: the worker's box never reached the UI thread
-    EXPECT_EQ(fromWorker.load(), IDCANCEL);
-    EXPECT_EQ(boxes.Texts(),
-              (std::vector<std::u16string>{u"on the UI thread",
-                                           u"Windows CE sockets initialization failed."}));
-    EXPECT_EQ(boxes.Types(), (std::vector<UINT>{MB_OKCANCEL, MB_OK}));
-    // A string the program does not have shows nothing.
-    EXPECT_EQ(AfxMessageBox(4711), 0);
-    EXPECT_EQ(boxes.Texts().size(), 2u);
+bool Answered(const std::future<int>& box) {
+    return box.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
 }
 
 TEST(MessageBoxTest, OnTheUiThreadTheBoxIsModalAndReturnsTheButtonPressed) {
     CWinApp app;
+    {
+        // A string of the program's own is shown with an OK button; one it does not have, not.
+        user_test::MessageBoxRecorder boxes(IDCANCEL);
+        EXPECT_EQ(AfxMessageBox(IDP_SOCKETS_INIT_FAILED), IDCANCEL);
+        EXPECT_EQ(AfxMessageBox(4711), 0);
+        EXPECT_EQ(boxes.Texts(),
+                  (std::vector<std::u16string>{u"Windows CE sockets initialization failed."}));
+        EXPECT_EQ(boxes.Types(), (std::vector<UINT>{MB_OK}));
+    }
     QString shownText;
     QString shownTitle;
     QMetaObject::invokeMethod(
@@ -95,19 +65,19 @@ TEST(MessageBoxTest, OnTheUiThreadTheBoxIsModalAndReturnsTheButtonPressed) {
 }
 
 TEST(MessageBoxTest, AWorkerBoxShowsOnTheUiThreadWhileOnlyTheWorkerWaits) {
-    BoxWorker worker(u"Admin authentication failed", MB_OK);
+    std::future<int> worker = BoxFromWorker(u"Admin authentication failed", MB_OK);
     // The UI thread goes on handling events and finds the box among its windows.
     ASSERT_TRUE(test_support::PumpEventsUntil([] { return VisibleBox() != nullptr; }));
     QMessageBox* box = VisibleBox();
     EXPECT_EQ(box->text(), QStringLiteral("Admin authentication failed"));
-    EXPECT_FALSE(worker.Done());
+    EXPECT_FALSE(Answered(worker));
     HWND probe = platform_testing::CreateTestWindow([](UINT, WPARAM, LPARAM) { return 3; });
     EXPECT_EQ(SendMessageW(probe, WM_USER, 0, 0), 3);
     DestroyWindow(probe);
 
     box->button(QMessageBox::Ok)->click();
-    EXPECT_TRUE(test_support::PumpEventsUntil([&] { return worker.Done(); }));
-    EXPECT_EQ(worker.Join(), IDOK);
+    EXPECT_TRUE(test_support::PumpEventsUntil([&] { return Answered(worker); }));
+    EXPECT_EQ(worker.get(), IDOK);
     EXPECT_TRUE(test_support::PumpEventsUntil([] { return VisibleBox() == nullptr; }));
 }
 
@@ -120,8 +90,7 @@ public:
 protected:
     afx_msg void OnDestroy() {
         CDialog::OnDestroy();
-        BoxWorker during(u"while closing", MB_OK);
-        boxDuringDestroy = during.Join();
+        boxDuringDestroy = BoxFromWorker(u"while closing", MB_OK).get();
     }
     DECLARE_MESSAGE_MAP()
 };
@@ -137,15 +106,15 @@ TEST(MessageBoxTest, DestroyingTheMainWindowDismissesEveryWorkerBox) {
     ASSERT_TRUE(main.Create(IDD_PEMBLAR_DIALOG));
 
     // One box showing, and one still on its way to the UI thread.
-    BoxWorker shown(u"Error: Invalid message id", MB_OK);
+    std::future<int> shown = BoxFromWorker(u"Error: Invalid message id", MB_OK);
     ASSERT_TRUE(test_support::PumpEventsUntil([] { return VisibleBox() != nullptr; }));
-    BoxWorker queued(u"never shown", MB_OKCANCEL);
+    std::future<int> queued = BoxFromWorker(u"never shown", MB_OKCANCEL);
     while (platform_user::WorkerMessageBoxCount() < 2) std::this_thread::yield();
 
     // The UI thread handles no event from here on: the workers must not need it.
     EXPECT_TRUE(main.DestroyWindow());
-    EXPECT_EQ(shown.Join(), IDCANCEL);
-    EXPECT_EQ(queued.Join(), IDCANCEL);
+    EXPECT_EQ(shown.get(), IDCANCEL);
+    EXPECT_EQ(queued.get(), IDCANCEL);
     EXPECT_EQ(main.boxDuringDestroy, IDCANCEL);
 
     // The queued box is never opened.
@@ -158,19 +127,19 @@ TEST(MessageBoxTest, DestroyingTheMainWindowDismissesEveryWorkerBox) {
     MainLikeDlg late;
     ASSERT_TRUE(late.Create(IDD_PEMBLAR_DIALOG));
     app.m_pMainWnd = &late;
-    BoxWorker showing(u"named late", MB_OK);
+    std::future<int> showing = BoxFromWorker(u"named late", MB_OK);
     ASSERT_TRUE(test_support::PumpEventsUntil([] { return VisibleBox() != nullptr; }));
     EXPECT_TRUE(late.DestroyWindow());
-    EXPECT_EQ(showing.Join(), IDCANCEL);
+    EXPECT_EQ(showing.get(), IDCANCEL);
     app.m_pMainWnd = nullptr;
     EXPECT_TRUE(test_support::PumpEventsUntil([] { return VisibleBox() == nullptr; }));
 
     // Once the main window is gone, worker boxes show again.
-    BoxWorker again(u"shown again", MB_OK);
+    std::future<int> again = BoxFromWorker(u"shown again", MB_OK);
     ASSERT_TRUE(test_support::PumpEventsUntil([] { return VisibleBox() != nullptr; }));
     VisibleBox()->button(QMessageBox::Ok)->click();
-    EXPECT_TRUE(test_support::PumpEventsUntil([&] { return again.Done(); }));
-    EXPECT_EQ(again.Join(), IDOK);
+    EXPECT_TRUE(test_support::PumpEventsUntil([&] { return Answered(again); }));
+    EXPECT_EQ(again.get(), IDOK);
 }
 
 }  // namespace

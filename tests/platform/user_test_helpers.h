@@ -16,10 +16,42 @@
 
 #include "platform/testing/hooks.h"
 #include "platform/windows.h"
+#include "res/resource.h"
 #include "support/pump_events.h"
 #include "support/window_pixels.h"
 
 namespace user_test {
+
+// The login template with its three values exchanged (the check box also bound as a control)
+// and the ID limited to `idLimit` characters; counts its exchanges.
+class LoginLikeDlg : public CDialog {
+public:
+    explicit LoginLikeDlg(int idLimit = 8) : CDialog(IDD_LOGIN), m_idLimit(idLimit) {}
+    CString m_strID;
+    CString m_strPassword;
+    BOOL m_bSave = FALSE;
+    CButton m_check;
+    int exchanges = 0;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override {
+        ++exchanges;
+        DDX_Control(pDX, IDC_CHECK_SAVE_PASSWORD, m_check);
+        DDX_Text(pDX, IDC_EDIT_ID, m_strID);
+        DDV_MaxChars(pDX, m_strID, m_idLimit);
+        DDX_Text(pDX, IDC_EDIT_PASSWORD, m_strPassword);
+        DDX_Check(pDX, IDC_CHECK_SAVE_PASSWORD, m_bSave);
+    }
+
+private:
+    int m_idLimit;
+};
+
+// The main window's template with no behaviour of its own.
+class MainLikeDlg : public CDialog {
+public:
+    MainLikeDlg() : CDialog(IDD_PEMBLAR_DIALOG) {}
+};
 
 // Answers every message box with `answer` and records the texts, for the life of the object.
 class MessageBoxRecorder {

@@ -1,12 +1,9 @@
 // Windows and messages: sending on the window's own thread and from another thread, and what
 // destroying a window does to callers waiting on it.
 
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <thread>
 
-#include "platform/windows.h"
 #include "tests/platform/user_test_helpers.h"
 
 namespace {
@@ -62,7 +59,7 @@ TEST(WindowTest, SendsOnTheOwnThreadAtOnceAndFromAnotherThreadThroughTheOwner) {
     EXPECT_EQ(platform_testing::LiveWindowCount(), before);
 }
 
-TEST(WindowTest, DestroyingReleasesAWaitingSenderAndLaterSendsReturnZero) {
+TEST(WindowTest, OnlyTheOwnerDestroysWhichReleasesAWaitingSenderAndLaterSendsReturnZero) {
     std::atomic<int> handled{0};
     std::vector<UINT> order;
     HWND hWnd = platform_testing::CreateTestWindow([&](UINT message, WPARAM, LPARAM) {
@@ -70,17 +67,38 @@ TEST(WindowTest, DestroyingReleasesAWaitingSenderAndLaterSendsReturnZero) {
         if (message == WM_DESTROY || message == WM_NCDESTROY) order.push_back(message);
         return LRESULT{5};
     });
+    // Only the owner thread destroys a window.
+    std::atomic<BOOL> destroyed{TRUE};
+    std::thread([&] { destroyed = DestroyWindow(hWnd); }).join();
+    EXPECT_FALSE(destroyed.load());
 
     // The owner handles no events while the worker waits, as a dialog busy in its destroy
     // handler would not; the release must not depend on the owner's event loop.
+    // The released sender then sends to another window while its released message still waits
+    // in the owner's queue: that send is answered once, the released message never.
+    std::atomic<int> otherHandled{0};
+    HWND other = platform_testing::CreateTestWindow([&](UINT message, WPARAM wParam, LPARAM) {
+        if (message == kAsk) ++otherHandled;
+        return static_cast<LRESULT>(wParam + 100);
+    });
     std::atomic<LRESULT> result{-1};
-    std::thread worker([&] { result = SendMessageW(hWnd, kAsk, 0, 0); });
+    std::atomic<LRESULT> toOther{-1};
+    std::thread worker([&] {
+        result = SendMessageW(hWnd, kAsk, 0, 0);
+        toOther = SendMessageW(other, kAsk, 7, 0);
+    });
     while (platform_testing::WaitingSendCount(hWnd) == 0) std::this_thread::yield();
     EXPECT_TRUE(IsWindow(hWnd));
     EXPECT_TRUE(DestroyWindow(hWnd));
-    worker.join();
+    while (platform_testing::WaitingSendCount(other) == 0) std::this_thread::yield();
     EXPECT_EQ(result.load(), 0);
     EXPECT_EQ(order, (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY}));
+    EXPECT_TRUE(test_support::PumpEventsUntil([&] { return toOther.load() != -1; },
+                                              std::chrono::seconds(10)));
+    worker.join();
+    EXPECT_EQ(toOther.load(), 107);
+    EXPECT_EQ(otherHandled.load(), 1);
+    DestroyWindow(other);
 
     // The queued message is never delivered, and the handle names nothing any more.
     test_support::PumpEventsUntil([] { return false; }, std::chrono::milliseconds(50));
@@ -118,16 +136,6 @@ TEST(WindowTest, DuringWmDestroyTheWindowRefusesOtherThreadsButServesItsOwn) {
     EXPECT_FALSE(isWindowInDestroy);
     EXPECT_EQ(fromOwner, 9);
     EXPECT_EQ(fromWorker.load(), 0);
-}
-
-TEST(WindowTest, OnlyTheOwnerThreadDestroysAWindow) {
-    HWND hWnd = platform_testing::CreateTestWindow(nullptr);
-    std::atomic<BOOL> destroyed{TRUE};
-    std::thread other([&] { destroyed = DestroyWindow(hWnd); });
-    other.join();
-    EXPECT_FALSE(destroyed.load());
-    EXPECT_TRUE(IsWindow(hWnd));
-    EXPECT_TRUE(DestroyWindow(hWnd));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The socket family over loopback: handle rules, blocking calls woken by a close, error codes,
-// dotted address text and name lookups.
+// The socket family over loopback: start-up, handle rules, blocking calls woken by a close, error
+// codes, dotted address text and name lookups.
 #include "platform/winsock.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fakecamera/tcp.h"
+#include "platform/afx.h"
 #include "platform/kernel.h"
 #include "platform/testing/hooks.h"
 #include "support/blocking_call.h"
@@ -37,6 +38,24 @@ int Connect(SOCKET s, uint16_t port) {
 // The last error after a failed call, or 0 when the call did not fail with SOCKET_ERROR.
 int FailureOf(int result) {
     return result == SOCKET_ERROR ? WSAGetLastError() : 0;
+}
+
+TEST(WinsockTest, SocketLayerStartsAsVersionOneOne) {
+    WSADATA data{};
+    ASSERT_TRUE(AfxSocketInit(&data));
+    EXPECT_EQ(data.wVersion, MAKEWORD(1, 1));
+    EXPECT_EQ(WSACleanup(), 0);
+    platform_testing::FailSocketLayerStartup(true);
+    EXPECT_FALSE(AfxSocketInit(&data));
+    EXPECT_NE(WSAStartup(MAKEWORD(1, 1), &data), 0);
+    platform_testing::FailSocketLayerStartup(false);
+    EXPECT_EQ(WSAStartup(MAKEWORD(1, 0), &data), 10092);  // below 1.1: not supported
+
+    // Clean-ups past the last start-up fail; the start-ups made elsewhere are put back.
+    int started = 0;
+    while (started < 1000 && WSACleanup() == 0) ++started;
+    EXPECT_EQ(WSAGetLastError(), WSANOTINITIALISED);
+    for (int i = 0; i < started; ++i) EXPECT_EQ(WSAStartup(MAKEWORD(1, 1), &data), 0);
 }
 
 TEST(WinsockTest, HandlesAreNeverReusedAndCloseOnce) {
