@@ -37,12 +37,15 @@ struct PendingCall final : public MailboxItem {
         } else if (std::shared_ptr<Window> live = target.lock()) {
             value = Dispatch(live, message, wParam, lParam);
         }
-        std::lock_guard<std::mutex> guard(lock);
-        if (state == State::Running) {
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            if (state != State::Running) return;
             result = value;
             state = State::Done;
-            changed.notify_all();
         }
+        // Woken after the lock is let go, the caller does not wake only to wait for it. The
+        // record outlives this: the mailbox holds it until this returns.
+        changed.notify_all();
     }
 };
 
