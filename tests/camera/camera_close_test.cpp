@@ -80,28 +80,18 @@ TEST_P(CameraCloseTest, BlockedStepFailsAndTheThreadEndsOnce) {
 
 const char kInterrupted[] = "nRead is SOCKET_ERROR in recvn : 10004";
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryBlockingStep, CameraCloseTest,
-    ::testing::Values(
-        CloseCase{
-            "Connect", BlockedIn::kConnect, false, {"connect error : 10004", "closesocket failed"}},
-        CloseCase{"Lookup",
-                  BlockedIn::kLookup,
-                  false,
-                  {"unknown server name = never.example", "closesocket failed"}},
-        CloseCase{"Handshake",
-                  BlockedIn::kHandshake,
-                  false,
-                  {kInterrupted, "read error1", "closesocket failed"}},
-        CloseCase{"HandshakeResetByCamera",
-                  BlockedIn::kHandshake,
-                  true,
-                  {kConnectionReset, "read error1"}},
-        CloseCase{"Payload",
-                  BlockedIn::kPayload,
-                  false,
-                  {kInterrupted, "error reading real image data", "closesocket failed"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+// clang-format off
+const CloseCase kCases[] = {
+    {"Connect", BlockedIn::kConnect, false, {"connect error : 10004", "closesocket failed"}},
+    {"Lookup", BlockedIn::kLookup, false, {"unknown server name = never.example", "closesocket failed"}},
+    {"Handshake", BlockedIn::kHandshake, false, {kInterrupted, "read error1", "closesocket failed"}},
+    {"HandshakeResetByCamera", BlockedIn::kHandshake, true, {kConnectionReset, "read error1"}},
+    {"Payload", BlockedIn::kPayload, false, {kInterrupted, "error reading real image data", "closesocket failed"}},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(EveryBlockingStep, CameraCloseTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CameraThreadTest, ASocketTheOwnerRefusesIsClosedAndNothingIsTried) {
     StartCamera({});

@@ -23,6 +23,7 @@ struct FailureCase {
     Phase phase;
     Script script;
     Strings diagnostics;
+    std::u16string box;  // a refusal shown in a message box instead of any diagnostic
 };
 
 Fault Cut(Stage stage, size_t afterBytes, int frame = 0) {
@@ -60,6 +61,8 @@ const FailureCase kCases[] = {
     {"AuthReplyTrickledShort", kLogin, {.trickle = true, .fault = Cut(Stage::kAuthReply, 3)}, {kClosedGracefully, "nRead(3)" + kShortMessage}},
     {"AuthReplyReset", kLogin, {.fault = Reset(Stage::kAuthReply, 1)}, {kConnectionReset, "read error2"}},
     {"AuthReplyUnexpected", kLogin, {.authReply = "0303"}, {kUnexpected + "(303)"}},
+    {"AuthRefused", kLogin, {.authReply = "0302"}, {}, u"Admin authentication failed"},
+    {"AuthInvalidMessageId", kLogin, {.authReply = "9000"}, {}, u"Error: Invalid message id"},
     {"HeaderCutShort", kFirstFrame, {.fault = Cut(Stage::kHeader, 10)}, {kClosedGracefully, "nRead(10)" + kShortHeader}},
     {"HeaderReset", kFirstFrame, {.fault = Reset(Stage::kHeader, 10)}, {kConnectionReset, "Error receiving header"}},
     {"HeaderCodeNotImageOk", kFirstFrame, {.codeText = "0131"}, {"message is not IMAGE_OK"}},
@@ -87,6 +90,13 @@ TEST_P(CameraFailureTest, ReportsClosesOnceAndEnds) {
         script.payload = [](int) { return MarkedPayload(kPayloadSize, "marked frame"); };
     }
     StartCamera(script);
+    std::mutex lock;
+    std::vector<std::pair<std::u16string, UINT>> boxes;
+    platform_testing::SetMessageBoxAnswerer([&](const std::u16string& text, UINT type) {
+        std::lock_guard<std::mutex> guard(lock);
+        boxes.emplace_back(text, type);
+        return IDOK;
+    });
     const int32_t lengthBefore = ImageDataLength;  // no camera thread runs now
 
     const size_t framesBefore = failure.phase == kSecondFrame ? 1 : 0;
@@ -97,8 +107,12 @@ TEST_P(CameraFailureTest, ReportsClosesOnceAndEnds) {
         }
     };
     ASSERT_TRUE(run.Run());
+    platform_testing::SetMessageBoxAnswerer({});
 
     EXPECT_EQ(trace.Messages(), failure.diagnostics);
+    decltype(boxes) shown;
+    if (!failure.box.empty()) shown.emplace_back(failure.box, MB_OK);
+    EXPECT_EQ(boxes, shown);
     ExpectEndedOnce(run, framesBefore);
     ExpectClosedOnce();
     Strings events =
@@ -112,33 +126,5 @@ TEST_P(CameraFailureTest, ReportsClosesOnceAndEnds) {
 
 INSTANTIATE_TEST_SUITE_P(EveryStep, CameraFailureTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(CameraThreadTest, RefusalsOfTheLoginShowMessageBoxesInstead) {
-    for (const auto& [reply, box] : {std::pair{"0302", u"Admin authentication failed"},
-                                     std::pair{"9000", u"Error: Invalid message id"}}) {
-        SCOPED_TRACE(reply);
-        std::mutex lock;
-        std::vector<std::pair<std::u16string, UINT>> boxes;
-        platform_testing::SetMessageBoxAnswerer([&](const std::u16string& text, UINT type) {
-            std::lock_guard<std::mutex> guard(lock);
-            boxes.emplace_back(text, type);
-            return IDOK;
-        });
-        StartCamera({.authReply = reply});
-        owner.BeginConnection();
-        const int openBefore = platform_testing::OpenSocketCount();
-        CameraRun run(owner);
-        ASSERT_TRUE(run.Run());
-        platform_testing::SetMessageBoxAnswerer({});
-
-        EXPECT_EQ(trace.Messages(), Strings{});
-        ExpectEndedOnce(run, 0);
-        EXPECT_EQ(platform_testing::OpenSocketCount(), openBefore);
-        EXPECT_EQ(closesocket(owner.socket.load()), SOCKET_ERROR);
-        std::lock_guard<std::mutex> guard(lock);
-        EXPECT_EQ(boxes, (std::vector<std::pair<std::u16string, UINT>>{{box, MB_OK}}));
-        camera.Stop();
-    }
-}
 
 }  // namespace

@@ -56,7 +56,6 @@ BOOL TestCameraOwner::SetSocket(DWORD ticket, SOCKET s) {
     }
     if (!Record(ticket, "socket")) return FALSE;
     socket.store(s);
-    socketWrites.fetch_add(1);
     return TRUE;
 }
 

@@ -39,7 +39,6 @@ public:
     std::atomic<bool> refuseSocket{false};  // as a closing dialog refuses the new socket
     std::atomic<BOOL> connected{TRUE}, trying{TRUE}, firstFrame{FALSE};
     std::atomic<SOCKET> socket{0};
-    std::atomic<int> socketWrites{0};
     std::atomic<int> cameraThreadId{0};  // kernel id of the thread that took a ticket last
 
     /* A new connection becomes the current one, as a Connect command makes it. */

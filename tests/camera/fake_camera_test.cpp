@@ -1,28 +1,18 @@
 // The frames the fake camera serves are real JPEGs with the caption where the viewer reads it.
 #include <gtest/gtest.h>
-#include <turbojpeg.h>
 
-#include <memory>
 #include <string>
+#include <tuple>
 
 #include "fakecamera/captioned_jpeg.h"
+#include "support/jpeg_maker.h"
 
 namespace {
 
-// The image's size when it decodes whole, {0, 0} when it does not.
-std::pair<int, int> DecodedSize(const std::vector<uint8_t>& jpeg) {
-    std::unique_ptr<void, int (*)(tjhandle)> decoder(tjInitDecompress(), tjDestroy);
-    int width = 0, height = 0, subsampling = 0, colourspace = 0;
-    if (tjDecompressHeader3(decoder.get(), jpeg.data(), jpeg.size(), &width, &height, &subsampling,
-                            &colourspace) != 0) {
-        return {0, 0};
-    }
-    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 3);
-    if (tjDecompress2(decoder.get(), jpeg.data(), jpeg.size(), pixels.data(), width, 0, height,
-                      TJPF_RGB, 0) != 0) {
-        return {0, 0};
-    }
-    return {width, height};
+// The decode's result and the picture's size, from TurboJPEG alone.
+std::tuple<int, int, int> Decoded(const std::vector<uint8_t>& jpeg) {
+    const test_support::PlainDecode plain = test_support::DecodeWithTurboJpeg(jpeg);
+    return {plain.result, plain.width, plain.height};
 }
 
 std::string Caption(const std::vector<uint8_t>& jpeg) {
@@ -44,7 +34,7 @@ TEST(CaptionedJpegTest, CarriesTheCaptionAtBytes24To42AndDecodes) {
             EXPECT_EQ(std::vector<uint8_t>(jpeg.end() - 2, jpeg.end()),
                       (std::vector<uint8_t>{0xFF, 0xD9}));
             EXPECT_EQ(Caption(jpeg), "2024-05-01 12:34:56");
-            EXPECT_EQ(DecodedSize(jpeg), std::make_pair(97, 41));
+            EXPECT_EQ(Decoded(jpeg), std::make_tuple(0, 97, 41));
         }
     }
     // A short caption is padded with blanks, a long one cut to 19 characters.
@@ -54,7 +44,7 @@ TEST(CaptionedJpegTest, CarriesTheCaptionAtBytes24To42AndDecodes) {
     };
     EXPECT_EQ(Caption(make("ab")), "ab                 ");
     EXPECT_EQ(Caption(make("0123456789012345678XYZ")), "0123456789012345678");
-    EXPECT_EQ(DecodedSize(make("0123456789012345678XYZ")), std::make_pair(8, 8));
+    EXPECT_EQ(Decoded(make("0123456789012345678XYZ")), std::make_tuple(0, 8, 8));
 }
 
 }  // namespace

@@ -32,14 +32,18 @@ void DialogTest::CreateDialog() {
     Settle();
 }
 
-LRESULT DialogTest::Arrive() { return SendMessageW(m_dialog->m_hWnd, WM_IMAGE_ARRIVED, 0, 0); }
+LRESULT DialogTest::Arrive() {
+    return SendMessageW(m_dialog->m_hWnd, WM_IMAGE_ARRIVED, 0, 0);
+}
 
-void DialogTest::ConnectTo(fakecamera::FakeCamera& camera) {
+void DialogTest::CreateConnected() {
+    ASSERT_TRUE(m_camera.Start());
+    CreateDialog();
     SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
     ASSERT_NE(s, INVALID_SOCKET);
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_port = htons(camera.Port());
+    address.sin_port = htons(m_camera.Port());
     address.sin_addr.s_addr = inet_addr("127.0.0.1");
     ASSERT_EQ(connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     char packet[IMG_XFER_USER_AUTH_PKT_LEN];
@@ -59,8 +63,8 @@ void DialogTest::LoadFrame(const std::vector<uint8_t>& frame) {
     ImageDataLength = static_cast<int32_t>(frame.size());
 }
 
-bool DialogTest::WaitForRequests(const fakecamera::FakeCamera& camera, int count) {
-    return test_support::PumpEventsUntil([&] { return camera.RequestCount() >= count; });
+bool DialogTest::WaitForRequests(int count) {
+    return test_support::PumpEventsUntil([&] { return m_camera.RequestCount() >= count; });
 }
 
 void DialogTest::Settle() {

@@ -18,8 +18,8 @@ public:
     using CPemblarDlg::m_bHasPerfCounter;
     using CPemblarDlg::m_bLoading;
     using CPemblarDlg::m_bRunning;
-    using CPemblarDlg::m_bTrying;
     using CPemblarDlg::m_btnConnect;
+    using CPemblarDlg::m_bTrying;
     using CPemblarDlg::m_fFps;
     using CPemblarDlg::m_image;
     using CPemblarDlg::m_liFreq;
@@ -39,16 +39,18 @@ protected:
     void CreateDialog();
     /* Sends WM_IMAGE_ARRIVED as the camera thread does; the handler's result. */
     LRESULT Arrive();
-    /* Puts the dialog in the Connected state over a socket that has logged in to the camera. */
-    void ConnectTo(fakecamera::FakeCamera& camera);
+    /* Starts the camera, creates the dialog and puts it in the Connected state over a socket that
+       has logged in to the camera. */
+    void CreateConnected();
     /* Puts a frame into the frame buffer as the camera thread would. */
     static void LoadFrame(const std::vector<uint8_t>& frame);
     /* Pumps events until the camera has counted `count` requests; false after the time-out. */
-    bool WaitForRequests(const fakecamera::FakeCamera& camera, int count);
+    bool WaitForRequests(int count);
     /* Pumps events for a little while, so that pending paints run. */
     static void Settle();
 
     ScopedSettingsHome m_home;
     test_support::TraceRecorder m_trace;
+    fakecamera::FakeCamera m_camera;
     std::unique_ptr<TestDialog> m_dialog;
 };

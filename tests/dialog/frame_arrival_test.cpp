@@ -1,5 +1,6 @@
 // Frame arrival: the caption, the end-marker check, the decode and the repaint that requests the
 // next frame, on the real dialog with real JPEGs in the frame buffer.
+#include <QSize>
 #include <vector>
 
 #include "camera/frame_buffer.h"
@@ -15,12 +16,9 @@ std::vector<uint8_t> Frame(const std::string& caption) {
 }
 
 TEST_F(DialogTest, EveryFrameWithAnEndMarkerIsDecodedAndRepaintedOthersAreDropped) {
-    CreateDialog();
-    fakecamera::FakeCamera camera;
-    ASSERT_TRUE(camera.Start());
-    ConnectTo(camera);
+    CreateConnected();
     Settle();
-    int requests = camera.RequestCount();
+    int requests = m_camera.RequestCount();
 
     struct Case {
         const char* name;
@@ -48,50 +46,25 @@ TEST_F(DialogTest, EveryFrameWithAnEndMarkerIsDecodedAndRepaintedOthersAreDroppe
         LoadFrame(c.bytes);
         EXPECT_EQ(Arrive(), 1);
         if (c.accepted) {
-            EXPECT_TRUE(WaitForRequests(camera, requests + 1)) << camera.RequestCount();
+            EXPECT_TRUE(WaitForRequests(requests + 1)) << m_camera.RequestCount();
             EXPECT_EQ(m_trace.Count(kNoEndMarker), 0);
         } else {
             Settle();
             EXPECT_EQ(m_trace.Count(kNoEndMarker), 1);
         }
-        requests = camera.RequestCount();
+        requests = m_camera.RequestCount();
     }
     Settle();
-    EXPECT_EQ(camera.RequestCount(), requests) << "no paint without a frame";
+    EXPECT_EQ(m_camera.RequestCount(), requests) << "no paint without a frame";
 }
 
-TEST_F(DialogTest, TheCaptionIsNineteenUnitsFromFixedPositionsWhateverTheLength) {
-    CreateDialog();
-    std::vector<uint8_t> older(100, 0);
-    for (int p = 24; p <= 42; ++p) {
-        older[p] = static_cast<uint8_t>(0x80 + p);  // bytes 0x98..0xAA
-    }
-    older[30] = 0;
-    LoadFrame(older);
-    Arrive();
-    ASSERT_EQ(m_dialog->m_strStamp.GetLength(), 19);
-    for (int p = 24; p <= 42; ++p) {
-        EXPECT_EQ(static_cast<int>(m_dialog->m_strStamp.GetAt(p - 24)), older[p]) << "position " << p;
-    }
-
-    // A shorter frame takes the rest of its caption from what the longer one left behind.
-    std::vector<uint8_t> shorter(28, 'x');
-    LoadFrame(shorter);
-    Arrive();
-    const CString expected = CString(u"xxxx") + CString(std::u16string(
-                                                    {0x9C, 0x9D, 0, 0x9F, 0xA0, 0xA1, 0xA2, 0xA3,
-                                                     0xA4, 0xA5, 0xA6, 0xA7, 0xA8, 0xA9, 0xAA}));
-    EXPECT_TRUE(m_dialog->m_strStamp == expected);
-}
-
-TEST_F(DialogTest, ARejectedFrameKeepsThePictureAndAnUndecodableOneEmptiesTheHolder) {
+TEST_F(DialogTest, ARejectedFrameKeepsThePictureAndTheCaptionComesFromFixedPositions) {
     CreateDialog();
     LoadFrame(Frame("first caption  0001"));
     Arrive();
     const HBITMAP shown = m_dialog->m_image.m_hBitmap;
     ASSERT_NE(shown, nullptr);
-    EXPECT_EQ(m_dialog->m_image.m_nWidth, 64);
-    EXPECT_EQ(m_dialog->m_image.m_nHeight, 48);
+    EXPECT_EQ(QSize(m_dialog->m_image.m_nWidth, m_dialog->m_image.m_nHeight), QSize(64, 48));
 
     std::vector<uint8_t> noMarker = Frame("second caption 0002");
     noMarker.resize(noMarker.size() - 2);  // drop the FF D9 at the end
@@ -99,17 +72,22 @@ TEST_F(DialogTest, ARejectedFrameKeepsThePictureAndAnUndecodableOneEmptiesTheHol
     LoadFrame(noMarker);
     Arrive();
     EXPECT_EQ(m_dialog->m_image.m_hBitmap, shown);
-    EXPECT_TRUE(m_dialog->m_strStamp == CString(u"second caption 0002"));
+    EXPECT_EQ(m_dialog->m_strStamp.Text(), u"second caption 0002");
     EXPECT_EQ(m_dialog->m_nFrames, counted + 1) << "the meter counts a rejected frame";
 
-    std::vector<uint8_t> garbage(2000, 0x5A);
-    garbage[0] = 0xFF;
-    garbage[1] = 0xD8;
-    garbage[1998] = 0xFF;
-    garbage[1999] = 0xD9;
-    LoadFrame(garbage);
+    // The caption is the 19 units at 24..42, a zero byte among them included; a shorter frame
+    // takes the rest of its caption from what the longer one left behind.
+    std::vector<uint8_t> older(100, 0);
+    for (int p = 24; p <= 42; ++p) older[p] = static_cast<uint8_t>(0x80 + p);  // 0x98..0xAA
+    older[30] = 0;
+    LoadFrame(older);
     Arrive();
-    EXPECT_EQ(m_dialog->m_image.m_hBitmap, nullptr);
+    EXPECT_EQ(m_dialog->m_strStamp.Text(), std::u16string(older.begin() + 24, older.begin() + 43));
+    LoadFrame(std::vector<uint8_t>(28, 'x'));
+    Arrive();
+    EXPECT_EQ(m_dialog->m_strStamp.Text(),
+              std::u16string({'x', 'x', 'x', 'x', 0x9C, 0x9D, 0, 0x9F, 0xA0, 0xA1, 0xA2, 0xA3, 0xA4,
+                              0xA5, 0xA6, 0xA7, 0xA8, 0xA9, 0xAA}));
 }
 
 }  // namespace

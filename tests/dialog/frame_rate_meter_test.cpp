@@ -11,8 +11,11 @@ const int64_t kFrequency = 1000000;  // counts per second
 
 class FrameRateMeterTest : public DialogTest {
 protected:
-    void UseCounter(bool present, int64_t frequency) {
-        platform_testing::SetPerformanceCounter(present, frequency, [this] { return m_now.load(); });
+    // Creates the dialog on a counter the test moves, of that frequency when there is one.
+    void CreateWithCounter(bool present = true, int64_t frequency = kFrequency) {
+        platform_testing::SetPerformanceCounter(present, frequency,
+                                                [this] { return m_now.load(); });
+        CreateDialog();
     }
     // One notification at the given time in seconds.
     void NotifyAt(double seconds) {
@@ -29,14 +32,11 @@ protected:
 };
 
 TEST_F(FrameRateMeterTest, PublishesTheRateOfEachIntervalOfMoreThanASecond) {
-    UseCounter(true, kFrequency);
-    CreateDialog();
+    CreateWithCounter();
     ASSERT_TRUE(m_dialog->m_bHasPerfCounter);
 
     // Frames every 0.3 s: the first restarts, the one at 1.2 s closes 4 frames over 1.2 s.
-    for (double t : {0.0, 0.3, 0.6, 0.9}) {
-        NotifyAt(t);
-    }
+    for (double t : {0.0, 0.3, 0.6, 0.9}) NotifyAt(t);
     EXPECT_EQ(Shown(), "0.000000") << "under a second publishes nothing";
     EXPECT_EQ(m_dialog->m_nFrames, 3);
     NotifyAt(1.2);
@@ -53,15 +53,18 @@ TEST_F(FrameRateMeterTest, PublishesTheRateOfEachIntervalOfMoreThanASecond) {
     NotifyAt(7.2);
     EXPECT_EQ(Shown(), "0.400000");
     EXPECT_EQ(m_dialog->m_nFrames, 1);
+
+    // A counter going backwards closes nothing and keeps counting.
+    NotifyAt(4.0);
+    NotifyAt(5.0);
+    EXPECT_EQ(Shown(), "0.400000");
+    EXPECT_EQ(m_dialog->m_nFrames, 3);
 }
 
 TEST_F(FrameRateMeterTest, AConnectionsEndRestartsAndTheNextFirstFrameMeasuresTheGap) {
-    UseCounter(true, kFrequency);
-    CreateDialog();
+    CreateWithCounter();
     NotifyAt(0.0);
-    for (int i = 1; i <= 11; ++i) {
-        NotifyAt(0.1 * i);
-    }
+    for (int i = 1; i <= 11; ++i) NotifyAt(0.1 * i);
     EXPECT_EQ(Shown(), "10.000000");
 
     // The camera thread's end sets the first-frame flag; its final notification only restarts.
@@ -76,37 +79,21 @@ TEST_F(FrameRateMeterTest, AConnectionsEndRestartsAndTheNextFirstFrameMeasuresTh
 }
 
 TEST_F(FrameRateMeterTest, WithoutACounterOrWithAZeroFrequencyNothingIsPublished) {
-    UseCounter(false, 0);
-    CreateDialog();
+    CreateWithCounter(false, 0);
     EXPECT_FALSE(m_dialog->m_bHasPerfCounter);
     EXPECT_EQ(m_trace.Count("The system does not have a performance counter.\r\n"
                             "So Frame rate can't be displayed."),
               1);
-    for (int i = 0; i < 30; ++i) {
-        NotifyAt(0.5 * i);
-    }
+    for (int i = 0; i < 30; ++i) NotifyAt(0.5 * i);
     EXPECT_EQ(Shown(), "0.000000");
     m_dialog->DestroyWindow();
 
     // A probe that succeeds with a zero frequency never divides: the count only grows.
-    UseCounter(true, 0);
-    CreateDialog();
+    CreateWithCounter(true, 0);
     EXPECT_TRUE(m_dialog->m_bHasPerfCounter);
-    for (int i = 0; i < 30; ++i) {
-        NotifyAt(0.5 * i);
-    }
+    for (int i = 0; i < 30; ++i) NotifyAt(0.5 * i);
     EXPECT_EQ(Shown(), "0.000000");
     EXPECT_EQ(m_dialog->m_nFrames, 29);
-}
-
-TEST_F(FrameRateMeterTest, ACounterGoingBackwardsKeepsCounting) {
-    UseCounter(true, kFrequency);
-    CreateDialog();
-    NotifyAt(10.0);
-    NotifyAt(4.0);
-    NotifyAt(5.0);
-    EXPECT_EQ(Shown(), "0.000000");
-    EXPECT_EQ(m_dialog->m_nFrames, 2);
 }
 
 }  // namespace

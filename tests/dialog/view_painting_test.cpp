@@ -61,46 +61,44 @@ protected:
 };
 
 TEST_F(ViewPaintingTest, StatusStatesShowTheirTextOnWhiteAndSendNothing) {
-    fakecamera::FakeCamera camera;
-    ASSERT_TRUE(camera.Start());
-    CreateDialog();
-    ConnectTo(camera);  // a live socket, so that any request would be counted
-
-    // Loading wins whatever the other flags hold.
-    m_dialog->m_bLoading = TRUE;
-    QImage loading = RepaintUntil([](const QImage& i) { return CountNotColour(i, kStatusText, kWhite) > 20; });
-    EXPECT_GT(CountNotColour(loading, kStatusText, kWhite), 20);
-    EXPECT_TRUE(WhiteOutside(loading, kStatusText));
-
-    m_dialog->m_bLoading = FALSE;
-    m_dialog->m_bTrying = TRUE;
-    QImage trying = RepaintUntil([&](const QImage& i) { return i.copy(90, 156, 90, 20) != loading.copy(90, 156, 90, 20); });
-    EXPECT_GT(CountNotColour(trying, kStatusText, kWhite), 20);
-    EXPECT_TRUE(WhiteOutside(trying, kStatusText));
-
-    m_dialog->m_bTrying = FALSE;
-    m_dialog->m_bConnected = FALSE;
-    m_dialog->m_btnConnect.SetWindowText(u"Disconnect");
-    QImage disconnected = RepaintUntil([&](const QImage& i) { return i.copy(80, 156, 100, 20) != trying.copy(80, 156, 100, 20); });
-    EXPECT_GT(CountNotColour(disconnected, kDisconnectedText, kWhite), 20);
-    EXPECT_TRUE(WhiteOutside(disconnected, kDisconnectedText));
+    CreateConnected();  // a live socket, so that any request would be counted
+    const struct {
+        const char* name;
+        BOOL loading, trying, connected;
+        RECT text;
+    } states[] = {
+        {"loading wins whatever the other flags hold", TRUE, TRUE, TRUE, kStatusText},
+        {"trying", FALSE, TRUE, TRUE, kStatusText},
+        {"disconnected", FALSE, FALSE, FALSE, kDisconnectedText},
+    };
+    QImage before;
+    for (const auto& state : states) {
+        SCOPED_TRACE(state.name);
+        m_dialog->m_bLoading = state.loading;
+        m_dialog->m_bTrying = state.trying;
+        m_dialog->m_bConnected = state.connected;
+        if (!state.connected) m_dialog->m_btnConnect.SetWindowText(u"Disconnect");
+        const QRect band(80, 156, 100, 20);  // where the texts differ
+        const QImage shown = RepaintUntil([&](const QImage& i) {
+            return CountNotColour(i, state.text, kWhite) > 20 && i.copy(band) != before.copy(band);
+        });
+        EXPECT_GT(CountNotColour(shown, state.text, kWhite), 20);
+        EXPECT_TRUE(WhiteOutside(shown, state.text));
+        before = shown;
+    }
+    // The disconnected paint puts the button back to Connect.
     CString label;
     m_dialog->m_btnConnect.GetWindowText(label);
-    EXPECT_TRUE(label == CString(u"Connect"));
-
+    EXPECT_EQ(label.Text(), u"Connect");
     Settle();
-    EXPECT_EQ(camera.RequestCount(), 0);
+    EXPECT_EQ(m_camera.RequestCount(), 0);
 }
 
 TEST_F(ViewPaintingTest, ConnectedPaintsDrawCaptionRateAndPictureAndRequestOneFrameEach) {
-    fakecamera::FakeCamera camera;
-    ASSERT_TRUE(camera.Start());
-    CreateDialog();
-    ConnectTo(camera);
-
+    CreateConnected();
     LoadFrame(BlueFrame("2026-12-06 19:45:00"));
     Arrive();
-    ASSERT_TRUE(WaitForRequests(camera, 1));
+    ASSERT_TRUE(WaitForRequests(1));
     QImage view = GrabWindow(m_dialog->m_hWnd);
     // The picture is stretched over the whole picture area.
     EXPECT_GT(CountColour(view, kPicture, 0x2050D0, 40), Area(kPicture) * 95 / 100);
@@ -109,35 +107,19 @@ TEST_F(ViewPaintingTest, ConnectedPaintsDrawCaptionRateAndPictureAndRequestOneFr
     EXPECT_GT(CountColour(view, kCaptionText, kWhite, 60), 20);
     EXPECT_GT(CountColour(view, kRateText, kBlack), 100);
     EXPECT_GT(CountColour(view, kRateText, kWhite, 60), 20);
-    EXPECT_TRUE(m_dialog->m_strLastStamp == CString(u"2026-12-06 19:45:00"));
-
+    EXPECT_EQ(m_dialog->m_strLastStamp.Text(), u"2026-12-06 19:45:00");
     QDir().mkpath(QStringLiteral("artifacts"));
     EXPECT_TRUE(view.save(QStringLiteral("artifacts/connected_view.png")));
 
-    // Two paints without a frame between them send two requests.
+    // Two paints without a frame between them send two requests and leave the caption band
+    // alone: the caption has not changed.
+    Smudge(m_dialog->m_hWnd, kCaptionText, QColor(255, 0, 0));
     InvalidateRect(m_dialog->m_hWnd, nullptr, FALSE);
-    ASSERT_TRUE(WaitForRequests(camera, 2));
+    ASSERT_TRUE(WaitForRequests(2));
     InvalidateRect(m_dialog->m_hWnd, nullptr, FALSE);
-    ASSERT_TRUE(WaitForRequests(camera, 3));
-    Settle();
-    EXPECT_EQ(camera.RequestCount(), 3);
-}
-
-TEST_F(ViewPaintingTest, TheCaptionBandIsRedrawnOnlyForANewCaptionAndAnEmptyHolderDrawsNoPicture) {
-    fakecamera::FakeCamera camera;
-    ASSERT_TRUE(camera.Start());
-    CreateDialog();
-    ConnectTo(camera);
-    LoadFrame(BlueFrame("caption number 0001"));
-    Arrive();
-    ASSERT_TRUE(WaitForRequests(camera, 1));
-
-    const QColor red(255, 0, 0);
-    Smudge(m_dialog->m_hWnd, kCaptionText, red);
-    InvalidateRect(m_dialog->m_hWnd, nullptr, FALSE);
-    ASSERT_TRUE(WaitForRequests(camera, 2));
-    QImage same = GrabWindow(m_dialog->m_hWnd);
-    EXPECT_EQ(CountColour(same, kCaptionText, 0xFF0000), Area(kCaptionText)) << "same caption: band left alone";
+    ASSERT_TRUE(WaitForRequests(3));
+    view = GrabWindow(m_dialog->m_hWnd);
+    EXPECT_EQ(CountColour(view, kCaptionText, 0xFF0000), Area(kCaptionText));
 
     // An undecodable frame with a new caption: the band is redrawn, the picture area is not.
     Smudge(m_dialog->m_hWnd, kPicture, QColor(0, 255, 0));
@@ -149,26 +131,26 @@ TEST_F(ViewPaintingTest, TheCaptionBandIsRedrawnOnlyForANewCaptionAndAnEmptyHold
     undecodable[99] = 0xD9;
     LoadFrame(undecodable);
     Arrive();
-    ASSERT_TRUE(WaitForRequests(camera, 3));
-    QImage changed = GrabWindow(m_dialog->m_hWnd);
-    EXPECT_EQ(CountColour(changed, kCaptionText, 0xFF0000), 0);
-    EXPECT_EQ(CountColour(changed, kPicture, 0x00FF00), Area(kPicture));
+    ASSERT_TRUE(WaitForRequests(4));
+    view = GrabWindow(m_dialog->m_hWnd);
+    EXPECT_EQ(CountColour(view, kCaptionText, 0xFF0000), 0);
+    EXPECT_EQ(CountColour(view, kPicture, 0x00FF00), Area(kPicture));
     EXPECT_EQ(m_dialog->m_image.m_hBitmap, nullptr);
+    Settle();
+    EXPECT_EQ(m_camera.RequestCount(), 4);
 }
 
 TEST_F(ViewPaintingTest, AFailedRequestIsReportedAndClosesTheSocketButChangesNoState) {
-    fakecamera::FakeCamera camera;
-    ASSERT_TRUE(camera.Start());
-    CreateDialog();
-    ConnectTo(camera);
+    CreateConnected();
     const SOCKET s = m_dialog->m_socket;
     ASSERT_EQ(closesocket(s), 0);
 
     m_trace.Clear();
     InvalidateRect(m_dialog->m_hWnd, nullptr, FALSE);
-    ASSERT_TRUE(test_support::PumpEventsUntil([&] { return m_trace.Count("closesocket failed3") > 0; }));
-    const std::vector<std::string> expected = {"write error", "SendImageRequestPacket returns FALSE",
-                                               "closesocket failed3"};
+    ASSERT_TRUE(
+        test_support::PumpEventsUntil([&] { return m_trace.Count("closesocket failed3") > 0; }));
+    const std::vector<std::string> expected = {
+        "write error", "SendImageRequestPacket returns FALSE", "closesocket failed3"};
     EXPECT_EQ(m_trace.Messages(), expected);
     EXPECT_EQ(m_dialog->m_socket, s);
     EXPECT_TRUE(m_dialog->m_bConnected);

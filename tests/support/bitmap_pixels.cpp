@@ -32,13 +32,14 @@ QRect ChangedArea(const QImage& image, QRgb backdrop) {
     return area;
 }
 
+bool IsNear(QRgb pixel, uint32_t rgb, int tolerance) {
+    return std::abs(qRed(pixel) - qRed(rgb)) <= tolerance &&
+           std::abs(qGreen(pixel) - qGreen(rgb)) <= tolerance &&
+           std::abs(qBlue(pixel) - qBlue(rgb)) <= tolerance;
+}
+
 ::testing::AssertionResult NearColour(QRgb pixel, uint32_t rgb, int tolerance) {
-    const QRgb expected = rgb | 0xFF000000u;
-    if (std::abs(qRed(pixel) - qRed(expected)) <= tolerance &&
-        std::abs(qGreen(pixel) - qGreen(expected)) <= tolerance &&
-        std::abs(qBlue(pixel) - qBlue(expected)) <= tolerance) {
-        return ::testing::AssertionSuccess();
-    }
+    if (IsNear(pixel, rgb, tolerance)) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
            << std::hex << "pixel " << (pixel & 0xFFFFFFu) << ", expected " << rgb << std::dec
            << " within " << tolerance;

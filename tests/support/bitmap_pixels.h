@@ -16,6 +16,9 @@ QImage ReadBitmap(HBITMAP bitmap);
 /* The bounding box of the image's pixels that differ from backdrop (null when none do). */
 QRect ChangedArea(const QImage& image, QRgb backdrop);
 
+/* Whether each channel of pixel lies within tolerance of rgb (0xRRGGBB). */
+bool IsNear(QRgb pixel, uint32_t rgb, int tolerance = 24);
+
 /* Succeeds when each channel of pixel lies within tolerance of rgb (0xRRGGBB); else says both. */
 ::testing::AssertionResult NearColour(QRgb pixel, uint32_t rgb, int tolerance = 24);
 

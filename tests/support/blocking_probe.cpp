@@ -22,12 +22,7 @@ bool PollUntil(const std::chrono::steady_clock::time_point deadline,
     }
 }
 
-}  // namespace
-
-int KernelThreadId() {
-    return static_cast<int>(::syscall(SYS_gettid));
-}
-
+// True while that thread of this process is inside a poll or ppoll system call.
 bool IsInPoll(int kernelThreadId) {
     std::ifstream file("/proc/self/task/" + std::to_string(kernelThreadId) + "/syscall");
     long number = -1;
@@ -35,6 +30,8 @@ bool IsInPoll(int kernelThreadId) {
     return number == SYS_poll || number == SYS_ppoll;
 }
 
+// Bytes waiting unread in the receive queue of the loopback TCP socket with these local and
+// remote ports; -1 when there is no such socket.
 long UnreadBytes(uint16_t localPort, uint16_t remotePort) {
     std::ifstream file("/proc/net/tcp");
     std::string line;
@@ -53,6 +50,12 @@ long UnreadBytes(uint16_t localPort, uint16_t remotePort) {
         return std::stol(queues.substr(colon + 1), nullptr, 16);
     }
     return -1;
+}
+
+}  // namespace
+
+int KernelThreadId() {
+    return static_cast<int>(::syscall(SYS_gettid));
 }
 
 bool WaitUntilInPoll(int kernelThreadId, std::chrono::milliseconds timeout) {

@@ -11,13 +11,6 @@ namespace test_support {
 /* The system's id of the calling thread. */
 int KernelThreadId();
 
-/* True while that thread of this process is inside a poll or ppoll system call. */
-bool IsInPoll(int kernelThreadId);
-
-/* Bytes waiting unread in the receive queue of this machine's loopback TCP socket with these
-   local and remote ports; -1 when there is no such socket. */
-long UnreadBytes(uint16_t localPort, uint16_t remotePort);
-
 /* Waits until the thread is in poll; false after the time-out. */
 bool WaitUntilInPoll(int kernelThreadId,
                      std::chrono::milliseconds timeout = std::chrono::seconds(10));

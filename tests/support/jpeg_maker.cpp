@@ -1,6 +1,5 @@
 #include "jpeg_maker.h"
 
-#include <algorithm>
 #include <memory>
 
 namespace test_support {
@@ -36,19 +35,20 @@ std::vector<uint8_t> MakeQuadrantJpeg(int width, int height, const uint32_t (&co
         [&](int x, int y) { return colours[(y >= height / 2) * 2 + (x >= width / 2)]; }, layout);
 }
 
-bool SetDeclaredSize(std::vector<uint8_t>& jpeg, int width, int height) {
-    // Segments after SOI: FF, marker, two length bytes, payload. SOF0..SOF2 carry precision,
-    // then height and width, big-endian.
-    for (size_t at = 2; at + 9 <= jpeg.size() && jpeg[at] == 0xFF;
-         at += 2 + ((size_t{jpeg[at + 2]} << 8) | jpeg[at + 3])) {
-        if (jpeg[at + 1] >= 0xC0 && jpeg[at + 1] <= 0xC2) {
-            const uint8_t size[] = {uint8_t(height >> 8), uint8_t(height), uint8_t(width >> 8),
-                                    uint8_t(width)};
-            std::copy(size, size + 4, jpeg.begin() + static_cast<ptrdiff_t>(at) + 5);
-            return true;
-        }
+PlainDecode DecodeWithTurboJpeg(const std::vector<uint8_t>& jpeg, int flags) {
+    std::unique_ptr<void, int (*)(tjhandle)> handle(tjInitDecompress(), tjDestroy);
+    PlainDecode out;
+    int subsampling = 0, colorspace = 0;
+    if (tjDecompressHeader3(handle.get(), jpeg.data(), jpeg.size(), &out.width, &out.height,
+                            &subsampling, &colorspace) != 0 ||
+        int64_t{out.width} * out.height > int64_t{1024} * 1024) {
+        return out;
     }
-    return false;
+    std::vector<uint8_t> pixels(static_cast<size_t>(out.width) * out.height * 4);
+    out.result = tjDecompress2(handle.get(), jpeg.data(), jpeg.size(), pixels.data(), out.width, 0,
+                               out.height, TJPF_BGRA, flags);
+    out.errorCode = out.result == 0 ? 0 : tjGetErrorCode(handle.get());
+    return out;
 }
 
 }  // namespace test_support

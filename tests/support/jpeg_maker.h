@@ -1,4 +1,5 @@
-// JPEG frames made with TurboJPEG for tests: pictures of known colours in several layouts.
+// JPEG frames made with TurboJPEG for tests (pictures of known colours in several layouts), and
+// what TurboJPEG alone makes of a file.
 #pragma once
 
 #include <turbojpeg.h>
@@ -24,7 +25,17 @@ std::vector<uint8_t> MakeJpeg(int width, int height,
 std::vector<uint8_t> MakeQuadrantJpeg(int width, int height, const uint32_t (&colours)[4],
                                       const JpegLayout& layout = {});
 
-/* Rewrites the picture size that the frame header (SOF) declares; false when there is none. */
-bool SetDeclaredSize(std::vector<uint8_t>& jpeg, int width, int height);
+// What TurboJPEG alone makes of a file: the size its header declares, and the decode's result (0,
+// or -1 with TurboJPEG's error code); result -1 and error -1 when the header cannot be read or the
+// picture is over 1024 x 1024 pixels (never decoded here).
+struct PlainDecode {
+    int result = -1;
+    int errorCode = -1;
+    int width = 0;
+    int height = 0;
+};
+
+/* Decodes the file whole to 32-bit pixels with these TurboJPEG flags. */
+PlainDecode DecodeWithTurboJpeg(const std::vector<uint8_t>& jpeg, int flags = 0);
 
 }  // namespace test_support

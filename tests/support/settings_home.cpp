@@ -62,19 +62,12 @@ bool ScopedSettingsHome::BlockFileWithFolder() const {
 }
 
 bool ScopedSettingsHome::Unblock() const {
-    const QFileInfo folder(Folder());
-    if (folder.exists() && !folder.isDir()) {
-        if (!QFile::remove(Folder())) return false;
-        return !QFileInfo::exists(KeptAside(Folder())) ||
-               QDir().rename(KeptAside(Folder()), Folder());
-    }
-    const QFileInfo file(SettingsFile());
-    if (file.isDir()) {
-        if (!QDir().rmdir(SettingsFile())) return false;
-        return !QFileInfo::exists(KeptAside(SettingsFile())) ||
-               QDir().rename(KeptAside(SettingsFile()), SettingsFile());
-    }
-    return true;
+    // The blocker is a file at the folder's path or a folder at the file's path.
+    const bool folderBlocked = QFileInfo(Folder()).isFile();
+    const QString blocked = folderBlocked ? Folder() : SettingsFile();
+    if (!folderBlocked && !QFileInfo(blocked).isDir()) return true;
+    if (!(folderBlocked ? QFile::remove(blocked) : QDir().rmdir(blocked))) return false;
+    return !QFileInfo::exists(KeptAside(blocked)) || QDir().rename(KeptAside(blocked), blocked);
 }
 
 QStringList ScopedSettingsHome::FolderEntries() const {

@@ -3,19 +3,13 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
-#include <cstdlib>
 
 #include "platform/user/window.h"
+#include "support/bitmap_pixels.h"
 
 namespace test_support {
 
 namespace {
-
-bool Near(QRgb pixel, uint32_t rgb, int tolerance) {
-    return std::abs(qRed(pixel) - static_cast<int>((rgb >> 16) & 0xFF)) <= tolerance &&
-           std::abs(qGreen(pixel) - static_cast<int>((rgb >> 8) & 0xFF)) <= tolerance &&
-           std::abs(qBlue(pixel) - static_cast<int>(rgb & 0xFF)) <= tolerance;
-}
 
 template <typename Test>
 int CountIf(const QImage& image, RECT rect, Test test) {
@@ -48,11 +42,11 @@ QImage GrabWindow(HWND hWnd) {
 }
 
 int CountColour(const QImage& image, RECT rect, uint32_t rgb, int tolerance) {
-    return CountIf(image, rect, [&](QRgb p) { return Near(p, rgb, tolerance); });
+    return CountIf(image, rect, [&](QRgb p) { return IsNear(p, rgb, tolerance); });
 }
 
 int CountNotColour(const QImage& image, RECT rect, uint32_t rgb, int tolerance) {
-    return CountIf(image, rect, [&](QRgb p) { return !Near(p, rgb, tolerance); });
+    return CountIf(image, rect, [&](QRgb p) { return !IsNear(p, rgb, tolerance); });
 }
 
 }  // namespace test_support

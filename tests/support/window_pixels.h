@@ -25,6 +25,8 @@ int CountColour(const QImage& image, RECT rect, uint32_t rgb, int tolerance = 24
 int CountNotColour(const QImage& image, RECT rect, uint32_t rgb, int tolerance = 24);
 
 /* The number of pixels in the rectangle. */
-inline int Area(RECT rect) { return (rect.right - rect.left) * (rect.bottom - rect.top); }
+inline int Area(RECT rect) {
+    return (rect.right - rect.left) * (rect.bottom - rect.top);
+}
 
 }  // namespace test_support
