@@ -36,6 +36,17 @@ TEST_F(DataExchangeTest, GoingOutLimitsTypingButNotTheProgram) {
     EXPECT_EQ(id->text(), QStringLiteral("1234567"));
     user_test::PressKey(id, Qt::Key_Backspace);
     EXPECT_EQ(id->text(), QStringLiteral("123456"));
+
+    // Setting the text the entry shows leaves the caret and selection where they are; a new
+    // text still replaces it.
+    id->setCursorPosition(2);
+    SetWindowTextW(GetDlgItem(hDlg, IDC_EDIT_ID), u"123456");
+    EXPECT_EQ(id->cursorPosition(), 2);
+    id->setSelection(1, 3);
+    SetWindowTextW(GetDlgItem(hDlg, IDC_EDIT_ID), u"123456");
+    EXPECT_EQ(id->selectedText(), QStringLiteral("234"));
+    SetWindowTextW(GetDlgItem(hDlg, IDC_EDIT_ID), u"98");
+    EXPECT_EQ(id->text(), QStringLiteral("98"));
 }
 
 TEST_F(DataExchangeTest, AnotherThreadsExchangeRunsOnTheWindowsThreadOrFailsOnceItIsDestroyed) {

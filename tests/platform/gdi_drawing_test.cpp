@@ -111,6 +111,15 @@ TEST(GdiDrawing, DrawTextFillsTheTextsOwnCellTopLeftClippedToTheRectangle) {
     DrawTextW(longer.dc, u"ABCD", 4, &line, 0);
     EXPECT_EQ(toZero.image, counted.image);
     EXPECT_GT(longer.Drawn().width(), counted.Drawn().width());
+
+    // Text beyond U+00FF (and control characters) goes through the shaper and is drawn too,
+    // in a cell of its own width.
+    Canvas greek(100, 20), control(100, 20);
+    DrawTextW(greek.dc, u"AB\u03a9\u03a9", -1, &line, 0);
+    DrawTextW(control.dc, u"AB\u0001", -1, &line, 0);
+    EXPECT_GT(greek.Drawn().width(), counted.Drawn().width());
+    EXPECT_EQ(greek.Drawn().topLeft(), QPoint(0, 0));
+    EXPECT_GE(control.Drawn().width(), counted.Drawn().width());
 }
 
 }  // namespace
