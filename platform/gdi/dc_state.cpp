@@ -1,4 +1,6 @@
 // The state of a device context: selected objects, colours and capabilities.
+#include <utility>
+
 #include "platform/gdi.h"
 #include "platform/gdi/gdi_objects.h"
 
@@ -45,22 +47,24 @@ int GetDeviceCaps(HDC hdc, int nIndex) {
     return nIndex == BITSPIXEL ? 32 : 0;
 }
 
-/* SetTextColor: the previous text colour; CLR_INVALID for a bad device context. */
-COLORREF SetTextColor(HDC hdc, COLORREF crColor) {
+namespace {
+
+// Sets one colour of the device context; the previous one, or CLR_INVALID for a bad context.
+COLORREF ReplaceColor(HDC hdc, COLORREF gdi::DeviceContext::*color, COLORREF crColor) {
     auto lock = gdi::TableLock();
     gdi::DeviceContext* dc = gdi::Find<gdi::DeviceContext>(hdc);
     if (dc == nullptr) return CLR_INVALID;
-    const COLORREF previous = dc->textColor;
-    dc->textColor = crColor;
-    return previous;
+    return std::exchange(dc->*color, crColor);
+}
+
+}  // namespace
+
+/* SetTextColor: the previous text colour; CLR_INVALID for a bad device context. */
+COLORREF SetTextColor(HDC hdc, COLORREF crColor) {
+    return ReplaceColor(hdc, &gdi::DeviceContext::textColor, crColor);
 }
 
 /* SetBkColor: the previous background colour; CLR_INVALID for a bad device context. */
 COLORREF SetBkColor(HDC hdc, COLORREF crColor) {
-    auto lock = gdi::TableLock();
-    gdi::DeviceContext* dc = gdi::Find<gdi::DeviceContext>(hdc);
-    if (dc == nullptr) return CLR_INVALID;
-    const COLORREF previous = dc->backColor;
-    dc->backColor = crColor;
-    return previous;
+    return ReplaceColor(hdc, &gdi::DeviceContext::backColor, crColor);
 }

@@ -67,34 +67,32 @@ void StretchCopy(QImage& destination, Block to, const QImage& source, Block from
     const auto range = std::minmax_element(columns.begin(), columns.end());
     const int lowest = *range.first;
     const int highest = *range.second;
-    const auto SourceRow = [&](int64_t y) -> int64_t {
+    // The source row under target row y; null when it lies outside the source.
+    const auto SourceLine = [&](int64_t y) -> const QRgb* {
         const int64_t row = SourceAt(down, y - down.to);
-        return row >= 0 && row < pixels.height() ? row : -1;
+        if (row < 0 || row >= pixels.height()) return nullptr;
+        return reinterpret_cast<const QRgb*>(pixels.constScanLine(static_cast<int>(row)));
     };
     // A frame's pixels are read once, right after the decode pushed most of them out of the
     // cache, and the loads of one row depend on nothing: asking for the next row's cache lines
     // ahead lets them arrive while this row is copied.
-    const auto Prefetch = [&](int64_t row) {
-        if (row < 0) return;
-        const auto* line = reinterpret_cast<const char*>(
-            reinterpret_cast<const QRgb*>(pixels.constScanLine(static_cast<int>(row))) + lowest);
-        const auto* end = reinterpret_cast<const char*>(
-            reinterpret_cast<const QRgb*>(pixels.constScanLine(static_cast<int>(row))) + highest);
-        for (; line <= end; line += 64) __builtin_prefetch(line);
+    const auto Prefetch = [&](const QRgb* line) {
+        const auto* end = reinterpret_cast<const char*>(line + highest);
+        for (auto* p = reinterpret_cast<const char*>(line + lowest); p <= end; p += 64) {
+            __builtin_prefetch(p);
+        }
     };
     const size_t count = columns.size();
     const int* column = columns.data();
-    int64_t row = SourceRow(top);
+    const QRgb* in = SourceLine(top);
     for (int64_t y = top; y < bottom; ++y) {
-        const int64_t next = y + 1 < bottom ? SourceRow(y + 1) : -1;
-        if (next != row) Prefetch(next);
-        if (row >= 0) {
-            const auto* in =
-                reinterpret_cast<const QRgb*>(pixels.constScanLine(static_cast<int>(row)));
+        const QRgb* next = y + 1 < bottom ? SourceLine(y + 1) : nullptr;
+        if (next != nullptr && next != in) Prefetch(next);
+        if (in != nullptr) {
             auto* out = reinterpret_cast<QRgb*>(destination.scanLine(static_cast<int>(y))) + first;
             for (size_t i = 0; i < count; ++i) out[i] = in[column[i]] | 0xFF000000u;
         }
-        row = next;
+        in = next;
     }
 }
 

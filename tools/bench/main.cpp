@@ -57,6 +57,24 @@ Spread SpreadOf(const std::vector<double>& values) {
     return s;
 }
 
+template <typename Row>
+Spread SpreadOf(const std::vector<Row>& rows, double Row::*field) {
+    std::vector<double> values;
+    for (const Row& row : rows) values.push_back(row.*field);
+    return SpreadOf(values);
+}
+
+// One repeat's limit, measured right before its viewer run.
+struct LimitSample {
+    double decodeMs, roundTripMs, quickAckMs, fps;
+};
+
+// One repeat's viewer run, with its ratios to that repeat's limit.
+struct ViewSample {
+    double fps, ratio, cpuMs, cpuPerDecode, uiCpuMs, cameraCpuMs, uiAllocs, cameraAllocs,
+        otherAllocs;
+};
+
 struct Result {
     std::string name;
     size_t meanFrameBytes = 0;
@@ -207,9 +225,8 @@ int main(int argc, char** argv) {
 
                 // Each repeat measures the limit right before the viewer runs, so that both see
                 // the machine in the same state, and takes its ratios from that limit.
-                std::vector<double> decode, roundTrip, quickAck, limitFps;
-                std::vector<double> fps, ratio, cpu, cpuPerDecode, uiCpu, cameraCpu, ui, camera,
-                    other;
+                std::vector<LimitSample> limits;
+                std::vector<ViewSample> views;
                 for (int k = 0; k < repeats; ++k) {
                     const double decodeSeconds =
                         bench::MedianCycleDecodeSeconds(cycle, decodeRounds);
@@ -222,10 +239,8 @@ int main(int argc, char** argv) {
                         return Fail("the round trip to the camera failed");
                     }
                     const double limitSeconds = decodeSeconds + roundTripSeconds;
-                    decode.push_back(decodeSeconds * 1e3);
-                    roundTrip.push_back(roundTripSeconds * 1e3);
-                    quickAck.push_back(quickAckSeconds * 1e3);
-                    limitFps.push_back(1.0 / limitSeconds);
+                    limits.push_back({decodeSeconds * 1e3, roundTripSeconds * 1e3,
+                                      quickAckSeconds * 1e3, 1.0 / limitSeconds});
 
                     bench::Viewer viewer;
                     if (!viewer.Open()) return Fail("the dialog could not be created");
@@ -233,29 +248,25 @@ int main(int argc, char** argv) {
                         bench::MeasureStream(viewer, cameras[i]->Port(), quick ? 30 : 300, frames);
                     if (!f.ok) ++r.failures;
                     if (f.fps <= 0) continue;
-                    fps.push_back(f.fps);
-                    ratio.push_back(f.fps * limitSeconds);
-                    cpu.push_back(f.cpuSecondsPerFrame * 1e3);
-                    cpuPerDecode.push_back(f.cpuSecondsPerFrame / decodeSeconds);
-                    uiCpu.push_back(f.uiCpuSecondsPerFrame * 1e3);
-                    cameraCpu.push_back(f.cameraCpuSecondsPerFrame * 1e3);
-                    ui.push_back(f.uiAllocationsPerFrame);
-                    camera.push_back(f.cameraAllocationsPerFrame);
-                    other.push_back(f.otherAllocationsPerFrame);
+                    views.push_back({f.fps, f.fps * limitSeconds, f.cpuSecondsPerFrame * 1e3,
+                                     f.cpuSecondsPerFrame / decodeSeconds,
+                                     f.uiCpuSecondsPerFrame * 1e3, f.cameraCpuSecondsPerFrame * 1e3,
+                                     f.uiAllocationsPerFrame, f.cameraAllocationsPerFrame,
+                                     f.otherAllocationsPerFrame});
                 }
-                r.decodeMs = SpreadOf(decode);
-                r.roundTripMs = SpreadOf(roundTrip);
-                r.roundTripQuickAckMs = SpreadOf(quickAck);
-                r.limitFps = SpreadOf(limitFps);
-                r.fps = SpreadOf(fps);
-                r.ratio = SpreadOf(ratio);
-                r.cpuMs = SpreadOf(cpu);
-                r.cpuPerDecode = SpreadOf(cpuPerDecode);
-                r.uiCpuMs = SpreadOf(uiCpu);
-                r.cameraCpuMs = SpreadOf(cameraCpu);
-                r.uiAllocs = SpreadOf(ui);
-                r.cameraAllocs = SpreadOf(camera);
-                r.otherAllocs = SpreadOf(other);
+                r.decodeMs = SpreadOf(limits, &LimitSample::decodeMs);
+                r.roundTripMs = SpreadOf(limits, &LimitSample::roundTripMs);
+                r.roundTripQuickAckMs = SpreadOf(limits, &LimitSample::quickAckMs);
+                r.limitFps = SpreadOf(limits, &LimitSample::fps);
+                r.fps = SpreadOf(views, &ViewSample::fps);
+                r.ratio = SpreadOf(views, &ViewSample::ratio);
+                r.cpuMs = SpreadOf(views, &ViewSample::cpuMs);
+                r.cpuPerDecode = SpreadOf(views, &ViewSample::cpuPerDecode);
+                r.uiCpuMs = SpreadOf(views, &ViewSample::uiCpuMs);
+                r.cameraCpuMs = SpreadOf(views, &ViewSample::cameraCpuMs);
+                r.uiAllocs = SpreadOf(views, &ViewSample::uiAllocs);
+                r.cameraAllocs = SpreadOf(views, &ViewSample::cameraAllocs);
+                r.otherAllocs = SpreadOf(views, &ViewSample::otherAllocs);
                 r.peakResidentKiB = bench::PeakResidentKiB();
                 results.push_back(r);
             }
