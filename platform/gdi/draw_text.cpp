@@ -1,6 +1,5 @@
 // Text output: one unwrapped line at the top-left of a rectangle, in opaque cells.
 #include <QFontMetrics>
-#include <QGlyphRun>
 #include <QPainter>
 #include <QString>
 #include <algorithm>
@@ -31,6 +30,48 @@ QRect VisiblePart(const RECT& rect, const QRect& surface) {
                  static_cast<int>(bottom - top));
 }
 
+// Fills a rectangle that lies on the surface with one pixel value.
+void FillPixels(QImage& surface, const QRect& area, QRgb pixel) {
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(surface.scanLine(y)) + area.left();
+        std::fill(row, row + area.width(), pixel);
+    }
+}
+
+// Mixes the text colour into one pixel by the glyph's coverage, as an antialiased pen does.
+QRgb Blend(QRgb under, QRgb ink, unsigned coverage) {
+    const unsigned rest = 255 - coverage;
+    const auto mix = [&](unsigned shift) {
+        const unsigned value =
+            (((ink >> shift) & 0xFF) * coverage + ((under >> shift) & 0xFF) * rest + 127) / 255;
+        return value << shift;
+    };
+    return 0xFF000000u | mix(16) | mix(8) | mix(0);
+}
+
+// Draws each glyph of the line from its mask, its pen rounded to a quarter pixel, clipped.
+void BlendGlyphs(QImage& surface, const QRect& clip, gdi::GlyphTable& table,
+                 const gdi::GlyphLine& line, QPoint origin, QRgb ink) {
+    for (size_t i = 0; i < line.characters.size(); ++i) {
+        const double quarters = std::round(line.pens[i] * gdi::GlyphTable::kPhases);
+        const int whole = static_cast<int>(std::floor(quarters / gdi::GlyphTable::kPhases));
+        const int phase = static_cast<int>(quarters) - whole * gdi::GlyphTable::kPhases;
+        const gdi::GlyphMask& mask = table.Mask(line.characters[i], phase);
+        const QRect placed(origin.x() + whole + mask.left, origin.y() + mask.top, mask.width,
+                           mask.height);
+        const QRect area = placed & clip;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            QRgb* row = reinterpret_cast<QRgb*>(surface.scanLine(y));
+            const uint8_t* coverage =
+                mask.coverage.data() + static_cast<size_t>(y - placed.top()) * mask.width;
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const unsigned alpha = coverage[x - placed.left()];
+                if (alpha != 0) row[x] = Blend(row[x], ink, alpha);
+            }
+        }
+    }
+}
+
 }  // namespace
 
 /* DrawTextW: format 0 only (top-left, one line, no wrap). The text's own extent (its advance
@@ -41,7 +82,7 @@ int DrawTextW(HDC hDC, LPCWSTR lpString, int nCount, RECT* lpRect, UINT uFormat)
         return 0;
     }
     const qsizetype length = nCount == -1 ? UnitsUpToZero(lpString) : nCount;
-    const QString text = QString::fromUtf16(lpString, length);
+    const QStringView text(lpString, length);
 
     auto lock = gdi::TableLock();
     gdi::DeviceContext* dc = gdi::Find<gdi::DeviceContext>(hDC);
@@ -49,35 +90,33 @@ int DrawTextW(HDC hDC, LPCWSTR lpString, int nCount, RECT* lpRect, UINT uFormat)
     QImage* surface = gdi::DrawingSurface(*dc);
     if (surface == nullptr) return 0;
 
+    // Text of the table's characters is drawn from its masks; any other goes through the
+    // shaper, which can also take characters from fallback fonts.
+    thread_local gdi::GlyphTable table;
+    thread_local gdi::GlyphLine line;
+    const QRect clip = VisiblePart(*lpRect, surface->rect());
+    if (table.Lay(text, line)) {
+        if (!text.isEmpty() && clip.isValid()) {
+            const QRgb back = gdi::ToPixel(dc->backColor);
+            const QRect cell(lpRect->left, lpRect->top, static_cast<int>(std::ceil(line.width)),
+                             table.Height());
+            FillPixels(*surface, cell & clip, back);
+            BlendGlyphs(*surface, clip, table, line, QPoint(lpRect->left, lpRect->top),
+                        gdi::ToPixel(dc->textColor));
+        }
+        return table.Height();
+    }
     const QFont font = gdi::DefaultFont();
     const QFontMetrics metrics(font);
-    const QRect clip = VisiblePart(*lpRect, surface->rect());
     if (!text.isEmpty() && clip.isValid()) {
-        const int left = lpRect->left;
-        const int top = lpRect->top;
-        const QColor back(gdi::ToPixel(dc->backColor));
         QPainter painter(surface);
         painter.setClipRect(clip);
         painter.setPen(QColor(gdi::ToPixel(dc->textColor)));
-
-        // Text of the table's characters is drawn from its glyphs; any other goes through the
-        // shaper, which can also take characters from fallback fonts.
-        thread_local gdi::GlyphTable table;
-        thread_local gdi::GlyphLine line;
-        if (table.Lay(text, line)) {
-            const int width = static_cast<int>(std::ceil(line.width));
-            painter.fillRect(QRect(left, top, width, metrics.height()), back);
-            QGlyphRun run;
-            run.setRawFont(table.Font());
-            run.setGlyphIndexes(line.glyphs);
-            run.setPositions(line.positions);
-            painter.drawGlyphRun(QPointF(left, top + metrics.ascent()), run);
-        } else {
-            painter.fillRect(QRect(left, top, metrics.horizontalAdvance(text), metrics.height()),
-                             back);
-            painter.setFont(font);
-            painter.drawText(QPoint(left, top + metrics.ascent()), text);
-        }
+        painter.fillRect(QRect(lpRect->left, lpRect->top,
+                               metrics.horizontalAdvance(text.toString()), metrics.height()),
+                         QColor(gdi::ToPixel(dc->backColor)));
+        painter.setFont(font);
+        painter.drawText(QPoint(lpRect->left, lpRect->top + metrics.ascent()), text.toString());
     }
     return metrics.height();
 }

@@ -1,14 +1,24 @@
 #include "platform/gdi/glyph_table.h"
 
+#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QImage>
+#include <QPainter>
+#include <cmath>
+
 #include "platform/gdi/default_font.h"
 
 namespace gdi {
 
-GlyphTable::GlyphTable() : m_font(QRawFont::fromFont(DefaultFont())) {}
+GlyphTable::GlyphTable() : m_font(QRawFont::fromFont(DefaultFont())) {
+    const QFontMetrics metrics(DefaultFont());
+    m_height = metrics.height();
+    m_ascent = metrics.ascent();
+}
 
 bool GlyphTable::Lay(QStringView text, GlyphLine& line) {
-    line.glyphs.resize(text.size());
-    line.positions.resize(text.size());
+    line.characters.resize(static_cast<size_t>(text.size()));
+    line.pens.resize(static_cast<size_t>(text.size()));
     line.width = 0;
     if (!m_font.isValid()) return false;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -26,11 +36,54 @@ bool GlyphTable::Lay(QStringView text, GlyphLine& line) {
         // Glyph 0 is the font's "missing" glyph: such text goes to the shaper, which may find
         // the character in another font.
         if (glyph.index == 0) return false;
-        line.glyphs[i] = glyph.index;
-        line.positions[i] = QPointF(line.width, 0);
+        line.characters[static_cast<size_t>(i)] = c;
+        line.pens[static_cast<size_t>(i)] = line.width;
         line.width += glyph.advance;
     }
     return true;
+}
+
+const GlyphMask& GlyphTable::Mask(char16_t character, int phase) {
+    Glyph& glyph = m_glyphs[character - kFirst];
+    if (!glyph.rasterised[phase]) {
+        glyph.masks[phase] = Rasterise(glyph.index, phase);
+        glyph.rasterised[phase] = true;
+    }
+    return glyph.masks[phase];
+}
+
+GlyphMask GlyphTable::Rasterise(quint32 index, int phase) const {
+    // The cell holds the glyph's outline with a pixel to spare on each side for antialiasing
+    // and the sub-pixel shift.
+    const QRectF bounds = m_font.boundingRect(index);
+    GlyphMask mask;
+    if (bounds.isEmpty()) return mask;
+    mask.left = static_cast<int>(std::floor(bounds.left())) - 1;
+    mask.top = m_ascent + static_cast<int>(std::floor(bounds.top())) - 1;
+    mask.width = static_cast<int>(std::ceil(bounds.right())) + 2 - mask.left;
+    mask.height = m_ascent + static_cast<int>(std::ceil(bounds.bottom())) + 1 - mask.top;
+
+    QImage cell(mask.width, mask.height, QImage::Format_ARGB32_Premultiplied);
+    cell.fill(Qt::transparent);
+    {
+        QPainter painter(&cell);
+        painter.setPen(Qt::white);
+        QGlyphRun run;
+        run.setRawFont(m_font);
+        run.setGlyphIndexes({index});
+        run.setPositions({QPointF(0, 0)});
+        const double pen = -mask.left + static_cast<double>(phase) / kPhases;
+        painter.drawGlyphRun(QPointF(pen, m_ascent - mask.top), run);
+    }
+    mask.coverage.resize(static_cast<size_t>(mask.width) * static_cast<size_t>(mask.height));
+    for (int y = 0; y < mask.height; ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(cell.constScanLine(y));
+        for (int x = 0; x < mask.width; ++x) {
+            mask.coverage[static_cast<size_t>(y) * static_cast<size_t>(mask.width) +
+                          static_cast<size_t>(x)] = static_cast<uint8_t>(qAlpha(row[x]));
+        }
+    }
+    return mask;
 }
 
 }  // namespace gdi
