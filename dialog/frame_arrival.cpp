@@ -11,14 +11,15 @@ const int kCaptionFirst = 24;
 const int kCaptionLast = 42;
 
 // TRUE when the bytes FF D9 stand at two neighbouring positions of the first `length` bytes.
-// It jumps from one FF to the next: in a frame's coded data FF is rare.
+// Whether there is one does not depend on the direction of the search; it runs from the end,
+// where a whole frame has its marker, jumping from one FF to the one before.
 BOOL HasEndMarker(const BYTE* frame, int32_t length) {
     if (length < 2) return FALSE;
-    const BYTE* const last = frame + length - 1;  // a marker's first byte stands before it
-    for (const BYTE* p = frame; p < last; ++p) {
-        p = static_cast<const BYTE*>(std::memchr(p, 0xFF, static_cast<size_t>(last - p)));
-        if (p == nullptr) return FALSE;
+    size_t before = static_cast<size_t>(length) - 1;  // a marker's first byte stands before it
+    while (const void* found = memrchr(frame, 0xFF, before)) {
+        const BYTE* p = static_cast<const BYTE*>(found);
         if (p[1] == 0xD9) return TRUE;
+        before = static_cast<size_t>(p - frame);
     }
     return FALSE;
 }

@@ -36,6 +36,9 @@ TEST_F(DialogTest, EveryFrameWithAnEndMarkerIsDecodedAndRepaintedOthersAreDroppe
         {"marker at 0 of a long frame", markerFirst, true},
         {"only FF is the last byte", lastByteFF, false},
         {"marker right after another FF", {0x00, 0xFF, 0xFF, 0xD9, 0x00}, true},
+        // The case before left FF D9 at positions 2 and 3: the D9 now lies past the end.
+        {"D9 after the last byte", {0x00, 0x00, 0xFF}, false},
+        {"marker first, FF bytes after it", {0xFF, 0xD9, 0xFF, 0x00, 0xFF, 0xFF, 0x00}, true},
         {"FF and D9 apart", {0xFF, 0x00, 0xD9, 0xD9}, false},
         {"one byte", {0xFF}, false},
         {"empty frame", {}, true},
