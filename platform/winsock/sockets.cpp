@@ -1,6 +1,6 @@
-// Blocking stream sockets. Every descriptor is non-blocking underneath: a call that must wait
-// polls the descriptor together with the socket's wake event, so closesocket on another thread
-// ends the wait at once (WSAEINTR).
+// Blocking stream sockets. Every descriptor is non-blocking underneath: a call first tries, and
+// one that must wait polls the descriptor together with the socket's wake event, so closesocket
+// on another thread ends the wait at once (WSAEINTR).
 #include <cerrno>
 #include <cstring>
 
@@ -110,34 +110,38 @@ int send(SOCKET s, const char* buf, int len, int flags) {
     int sent = 0;
     while (sent < len) {
         // A close ends the call with WSAEINTR even after part of the data went out.
-        const int waitError = WaitUntilReady(*entry, true);
-        if (waitError == WSAEINTR || (waitError != 0 && sent == 0)) return FailWith(waitError);
-        if (waitError != 0) return sent;
+        if (entry->IsClosed()) return FailWith(WSAEINTR);
+        // The bytes are offered first; the call waits only when the socket's buffer is full.
         const long n = winsock_backend::SendSome(entry->Descriptor(), buf + sent,
                                                  static_cast<size_t>(len - sent));
         if (n >= 0) {
             sent += static_cast<int>(n);
-        } else if (n != -EAGAIN) {
+            continue;
+        }
+        if (n != -EAGAIN) {
             const int pending = entry->TakePendingError();
             if (sent > 0) return sent;
             return FailWithErrno(pending != 0 ? pending : static_cast<int>(-n));
         }
+        const int waitError = WaitUntilReady(*entry, true);
+        if (waitError == WSAEINTR || (waitError != 0 && sent == 0)) return FailWith(waitError);
+        if (waitError != 0) return sent;
     }
     return sent;
 }
 
-/* recv: waits for data, then takes what has arrived, up to len bytes; what arrives is
-   acknowledged at once. */
+/* recv: takes what has arrived, up to len bytes, waiting for data when there is none; what
+   arrives is acknowledged at once. */
 int recv(SOCKET s, char* buf, int len, int flags) {
     const auto entry = FindSocket(s);
     if (entry == nullptr) return FailWith(WSAENOTSOCK);
     if (flags != 0) return FailWith(WSAEOPNOTSUPP);
     if (len < 0 || (buf == nullptr && len > 0)) return FailWith(WSAEFAULT);
     if (len == 0) return 0;
+    winsock_backend::AcknowledgeAtOnce(entry->Descriptor());
     for (;;) {
-        winsock_backend::AcknowledgeAtOnce(entry->Descriptor());
-        const int waitError = WaitUntilReady(*entry, false);
-        if (waitError != 0) return FailWith(waitError);
+        if (entry->IsClosed()) return FailWith(WSAEINTR);
+        // Data already there is taken at once; the call waits only when there is none.
         const long n =
             winsock_backend::ReceiveSome(entry->Descriptor(), buf, static_cast<size_t>(len));
         if (n == 0) {
@@ -146,6 +150,8 @@ int recv(SOCKET s, char* buf, int len, int flags) {
         }
         if (n >= 0) return static_cast<int>(n);
         if (n != -EAGAIN) return FailWithErrno(static_cast<int>(-n));
+        const int waitError = WaitUntilReady(*entry, false);
+        if (waitError != 0) return FailWith(waitError);
     }
 }
 
