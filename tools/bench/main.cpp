@@ -32,7 +32,7 @@ writes header and payload separately. Prints a table; the last line is "ratio 64
   --quick       a short run (few frames, one repeat)
   --json FILE   also write the figures as JSON
   --frames N    frames measured per repeat (default 2000)
-  --repeats N   repeats of each case (default 3)
+  --repeats N   repeats of each case (default 5)
   --case NAME   run only that case (320x240, 640x480, 1280x960 or "640x480 split")
   --soak [N]    stream N frames (default 100000) with a reconnect every 5000 and check that
                 memory, descriptors, threads and platform objects stay flat
@@ -64,7 +64,7 @@ Spread SpreadOf(const std::vector<Row>& rows, double Row::*field) {
     return SpreadOf(values);
 }
 
-// One repeat's limit, measured right before its viewer run.
+// One repeat's limit: the mean of the measurements right before and right after its viewer run.
 struct LimitSample {
     double decodeMs, roundTripMs, quickAckMs, fps;
 };
@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
     long long soakFrames = 100000;
     std::string jsonPath;
     int frames = 2000;
-    int repeats = 3;
+    int repeats = 5;
     std::string onlyCase;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -223,33 +223,44 @@ int main(int argc, char** argv) {
                 // The split camera is held to the ordinary camera's limit.
                 const uint16_t limitPort = cameras[static_cast<size_t>(c.limitCase)]->Port();
 
-                // Each repeat measures the limit right before the viewer runs, so that both see
-                // the machine in the same state, and takes its ratios from that limit.
-                std::vector<LimitSample> limits;
-                std::vector<ViewSample> views;
-                for (int k = 0; k < repeats; ++k) {
+                // Each repeat measures the limit right before and right after the viewer runs
+                // and takes the mean of the two, so that both see the machine in the same state
+                // even when its speed drifts during the run; the repeat's ratios come from that.
+                const auto measureLimit = [&](LimitSample* sample) {
                     const double decodeSeconds =
                         bench::MedianCycleDecodeSeconds(cycle, decodeRounds);
                     const double roundTripSeconds =
                         bench::MedianRoundTripSeconds(limitPort, roundTrips, false);
                     const double quickAckSeconds =
                         bench::MedianRoundTripSeconds(cameras[i]->Port(), roundTrips, true);
-                    if (decodeSeconds <= 0) return Fail("a frame does not decode");
-                    if (roundTripSeconds < 0 || quickAckSeconds < 0) {
-                        return Fail("the round trip to the camera failed");
+                    if (decodeSeconds <= 0 || roundTripSeconds < 0 || quickAckSeconds < 0) {
+                        return false;
                     }
-                    const double limitSeconds = decodeSeconds + roundTripSeconds;
-                    limits.push_back({decodeSeconds * 1e3, roundTripSeconds * 1e3,
-                                      quickAckSeconds * 1e3, 1.0 / limitSeconds});
+                    *sample = {decodeSeconds * 1e3, roundTripSeconds * 1e3, quickAckSeconds * 1e3,
+                               1e3 / (decodeSeconds * 1e3 + roundTripSeconds * 1e3)};
+                    return true;
+                };
+                std::vector<LimitSample> limits;
+                std::vector<ViewSample> views;
+                for (int k = 0; k < repeats; ++k) {
+                    LimitSample before{}, after{};
+                    if (!measureLimit(&before)) return Fail("the limit could not be measured");
 
                     bench::Viewer viewer;
                     if (!viewer.Open()) return Fail("the dialog could not be created");
                     const bench::StreamFigures f =
                         bench::MeasureStream(viewer, cameras[i]->Port(), quick ? 30 : 300, frames);
                     if (!f.ok) ++r.failures;
+                    if (!measureLimit(&after)) return Fail("the limit could not be measured");
+
+                    const double decodeMs = (before.decodeMs + after.decodeMs) / 2;
+                    const double roundTripMs = (before.roundTripMs + after.roundTripMs) / 2;
+                    const double limitMs = decodeMs + roundTripMs;
+                    limits.push_back({decodeMs, roundTripMs,
+                                      (before.quickAckMs + after.quickAckMs) / 2, 1e3 / limitMs});
                     if (f.fps <= 0) continue;
-                    views.push_back({f.fps, f.fps * limitSeconds, f.cpuSecondsPerFrame * 1e3,
-                                     f.cpuSecondsPerFrame / decodeSeconds,
+                    views.push_back({f.fps, f.fps * limitMs / 1e3, f.cpuSecondsPerFrame * 1e3,
+                                     f.cpuSecondsPerFrame * 1e3 / decodeMs,
                                      f.uiCpuSecondsPerFrame * 1e3, f.cameraCpuSecondsPerFrame * 1e3,
                                      f.uiAllocationsPerFrame, f.cameraAllocationsPerFrame,
                                      f.otherAllocationsPerFrame});
