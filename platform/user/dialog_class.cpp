@@ -25,7 +25,8 @@ void DialogWidget::reject() {
 void DialogWidget::paintEvent(QPaintEvent* event) {
     (void)event;
     QtDispatchScope scope(m_hDlg);
-    SendMessageW(m_hDlg, WM_PAINT, 0, 0);
+    DialogClass* dialog = OwnedDialog(m_hDlg);
+    if (dialog != nullptr && dialog->TakePaintForQt()) SendMessageW(m_hDlg, WM_PAINT, 0, 0);
     // A handler that destroyed the window leaves nothing to show.
     if (OwnedWindow(m_hDlg) == nullptr) return;
     // Copied in bands: Qt spreads larger copies over its worker threads, whose own locks the
@@ -91,6 +92,27 @@ bool DialogClass::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         default:
             return false;
     }
+}
+
+bool DialogClass::Invalidate() {
+    m_widget->update();
+    if (m_paintOwed) return false;
+    m_paintOwed = true;
+    return true;
+}
+
+bool DialogClass::TakePaintAhead() {
+    if (!m_paintOwed || !m_widget->isVisible()) return false;
+    m_paintOwed = false;
+    m_paintedAhead = true;
+    return true;
+}
+
+bool DialogClass::TakePaintForQt() {
+    const bool dispatch = m_paintOwed || !m_paintedAhead;
+    m_paintOwed = false;
+    m_paintedAhead = false;
+    return dispatch;
 }
 
 void DialogClass::UpdateIcon() {

@@ -13,7 +13,8 @@
 namespace platform_user {
 
 // The widget of a dialog. Its paint dispatches WM_PAINT, whose handler draws on the surface,
-// then shows the surface; closing sends WM_CLOSE and Escape sends IDCANCEL.
+// unless that was done already for this paint, then shows the surface; closing sends WM_CLOSE
+// and Escape sends IDCANCEL.
 class DialogWidget : public QDialog {
 public:
     DialogWidget(HWND hDlg, QImage* surface, QWidget* owner);
@@ -51,6 +52,16 @@ public:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
     DialogWidget* Dialog() { return m_widget.get(); }
+
+    /* Marks the dialog as owing a WM_PAINT and asks Qt to paint it; FALSE when it owed one
+       already. */
+    bool Invalidate();
+    /* Takes the owed WM_PAINT for dispatch ahead of the Qt paint, which then only shows the
+       surface; FALSE when none is owed or the dialog is not shown. */
+    bool TakePaintAhead();
+    /* For a Qt paint: TRUE when it must dispatch WM_PAINT (one is owed, or Qt paints for its
+       own reasons); FALSE when the paint was dispatched ahead and this paint only shows it. */
+    bool TakePaintForQt();
     const std::shared_ptr<ModalRun>& Modal() const { return m_modal; }
     void SetInitialFocus(QWidget* widget) { m_initialFocus = widget; }
     QWidget* InitialFocus() const { return m_initialFocus.data(); }
@@ -67,6 +78,8 @@ private:
     HICON m_bigIcon = nullptr;
     HICON m_smallIcon = nullptr;
     QPointer<QWidget> m_initialFocus;
+    bool m_paintOwed = false;     // invalidated, WM_PAINT not yet dispatched
+    bool m_paintedAhead = false;  // WM_PAINT dispatched; the Qt paint that shows it is to come
     std::shared_ptr<ModalRun> m_modal = std::make_shared<ModalRun>();
 };
 

@@ -1,7 +1,13 @@
 // Painting: invalidation schedules one paint of the widget (Qt coalesces them); the paint of a
-// dialog draws on its client surface through the device context of BeginPaint.
+// dialog draws on its client surface through the device context of BeginPaint. A dialog
+// invalidated by queued work is painted as soon as its thread has run that work; the Qt paint
+// that follows shows the surface.
+#include <vector>
+
 #include "platform/gdi/image_dc.h"
 #include "platform/user.h"
+#include "platform/user/dialog_class.h"
+#include "platform/user/paint_queue.h"
 #include "platform/user/thread_mailbox.h"
 #include "platform/user/window.h"
 #include "platform/user/window_surface.h"
@@ -20,7 +26,11 @@ BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase) {
     std::shared_ptr<platform_user::Window> window = platform_user::LookUpWindow(hWnd);
     if (window == nullptr) return FALSE;
     if (window->thread == std::this_thread::get_id()) {
-        if (QWidget* widget = window->windowClass->Widget()) widget->update();
+        if (platform_user::DialogClass* dialog = platform_user::OwnedDialog(hWnd)) {
+            if (dialog->Invalidate()) platform_user::QueuePaint(hWnd);
+        } else if (QWidget* widget = window->windowClass->Widget()) {
+            widget->update();
+        }
         return TRUE;
     }
     std::lock_guard<std::mutex> guard(window->lock);
@@ -49,3 +59,37 @@ BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint) {
     if (lpPaint != nullptr && lpPaint->hdc != nullptr) DeleteImageDC(lpPaint->hdc);
     return TRUE;
 }
+
+namespace platform_user {
+
+namespace {
+
+// The calling thread's dialogs owing a paint after its queued work, in invalidation order, and
+// how many QueuedWorkPaints are alive on it.
+thread_local std::vector<HWND> t_queued;
+thread_local int t_queuedWorkDepth = 0;
+
+}  // namespace
+
+QueuedWorkPaints::QueuedWorkPaints() {
+    ++t_queuedWorkDepth;
+}
+
+QueuedWorkPaints::~QueuedWorkPaints() {
+    if (--t_queuedWorkDepth != 0) return;
+    // Taken in order by index: a paint may queue further dialogs.
+    for (size_t next = 0; next < t_queued.size(); ++next) {
+        const HWND hDlg = t_queued[next];
+        DialogClass* dialog = OwnedDialog(hDlg);
+        if (dialog == nullptr || !dialog->TakePaintAhead()) continue;
+        QtDispatchScope scope(hDlg);
+        SendMessageW(hDlg, WM_PAINT, 0, 0);
+    }
+    t_queued.clear();
+}
+
+void QueuePaint(HWND hDlg) {
+    if (t_queuedWorkDepth > 0) t_queued.push_back(hDlg);
+}
+
+}  // namespace platform_user

@@ -15,6 +15,8 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/user/paint_queue.h"
+
 namespace platform_user {
 
 namespace {
@@ -54,6 +56,7 @@ private:
     void Run() {
         uint64_t posted = 0;
         (void)!read(m_counter, &posted, sizeof posted);
+        QueuedWorkPaints paintsAfterWork;
         while (std::shared_ptr<MailboxItem> item = Next()) item->Run();
     }
 
