@@ -1,5 +1,8 @@
 // Painting: invalidations coalesce into one paint, a paint never erases what it does not draw,
 // a hidden window gets no paints, and a control's own repaint does not paint its dialog.
+// Invalidations queued from another thread are painted once and shown.
+#include <thread>
+
 #include "platform/user/window_surface.h"
 #include "tests/platform/user_test_helpers.h"
 
@@ -26,6 +29,28 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(PaintDlg, CDialog)
+ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+// Fills the spot with the colour the test chose, counting its paints.
+class SpotDlg : public CDialog {
+public:
+    SpotDlg() : CDialog(IDD_PEMBLAR_DIALOG) {}
+    int paints = 0;
+    int stock = BLACK_BRUSH;
+
+protected:
+    afx_msg void OnPaint() {
+        CPaintDC dc(this);
+        ++paints;
+        CBrush brush;
+        brush.Attach(GetStockObject(stock));
+        FillRect(dc, &kSpot, brush);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(SpotDlg, CDialog)
 ON_WM_PAINT()
 END_MESSAGE_MAP()
 
@@ -76,6 +101,47 @@ TEST(PaintTest, InvalidationsCoalesceAPaintKeepsWhatItDoesNotDrawAndOnlyShownDia
     // Shown again, the window is painted.
     widget->show();
     EXPECT_TRUE(test_support::PumpEventsUntil([&] { return dlg.paints > painted; }));
+    EXPECT_TRUE(dlg.DestroyWindow());
+}
+
+TEST(PaintTest, InvalidationsFromAnotherThreadPaintOnceAndTheQtPaintShowsIt) {
+    SpotDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_PEMBLAR_DIALOG));
+    ASSERT_TRUE(test_support::PumpEventsUntil([&] { return dlg.paints >= 1; }));
+    Settle();
+    const auto invalidateElsewhere = [&] {
+        std::thread other([&] {
+            InvalidateRect(dlg.m_hWnd, nullptr, FALSE);
+            InvalidateRect(dlg.m_hWnd, &kSpot, FALSE);
+        });
+        other.join();
+    };
+
+    int painted = dlg.paints;
+    dlg.stock = WHITE_BRUSH;
+    invalidateElsewhere();
+    ASSERT_TRUE(test_support::PumpEventsUntil([&] { return dlg.paints > painted; }));
+    Settle();
+    EXPECT_EQ(dlg.paints, painted + 1) << "the paint shown must not paint again";
+    const QImage shown = test_support::GrabWindow(dlg.m_hWnd);
+    EXPECT_EQ(test_support::CountColour(shown, kSpot, 0xFFFFFF), test_support::Area(kSpot));
+
+    // A paint Qt makes for its own reasons still paints.
+    painted = dlg.paints;
+    test_support::WidgetOf(dlg.m_hWnd)->repaint();
+    EXPECT_EQ(dlg.paints, painted + 1);
+
+    // Hidden, the dialog is not painted; shown again, it is, once.
+    QWidget* widget = test_support::WidgetOf(dlg.m_hWnd);
+    widget->hide();
+    painted = dlg.paints;
+    invalidateElsewhere();
+    Settle();
+    EXPECT_EQ(dlg.paints, painted);
+    widget->show();
+    EXPECT_TRUE(test_support::PumpEventsUntil([&] { return dlg.paints > painted; }));
+    Settle();
+    EXPECT_EQ(dlg.paints, painted + 1);
     EXPECT_TRUE(dlg.DestroyWindow());
 }
 
