@@ -4,10 +4,12 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
 #include <algorithm>
 
 #include "platform/user.h"
 #include "platform/user/icons.h"
+#include "platform/user/paint_queue.h"
 
 namespace platform_user {
 
@@ -54,6 +56,8 @@ DialogClass::DialogClass(HWND hDlg, QSize clientSize, QWidget* owner, bool appWi
       m_appWindow(appWindow),
       m_captionOk(captionOk) {
     m_widget->setFixedSize(clientSize);
+    m_showTimer.setSingleShot(true);
+    m_showTimer.callOnTimeout([this] { m_widget->update(); });
     m_surface.fill(m_widget->palette().color(QPalette::Window));
     SetText(std::u16string());
 }
@@ -94,17 +98,16 @@ bool DialogClass::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     }
 }
 
-bool DialogClass::Invalidate() {
-    m_widget->update();
-    if (m_paintOwed) return false;
+void DialogClass::Invalidate() {
     m_paintOwed = true;
-    return true;
+    if (!QueuePaint(m_hDlg)) m_widget->update();
 }
 
 bool DialogClass::TakePaintAhead() {
     if (!m_paintOwed || !m_widget->isVisible()) return false;
     m_paintOwed = false;
     m_paintedAhead = true;
+    ShowSurfaceSoon();
     return true;
 }
 
@@ -112,7 +115,23 @@ bool DialogClass::TakePaintForQt() {
     const bool dispatch = m_paintOwed || !m_paintedAhead;
     m_paintOwed = false;
     m_paintedAhead = false;
+    m_sinceShown.start();
     return dispatch;
+}
+
+// What was painted ahead reaches the screen at most once per display frame: a stream painting
+// faster than the display shows its latest picture each frame, as the screen would anyway.
+void DialogClass::ShowSurfaceSoon() {
+    if (m_showTimer.isActive()) return;
+    const QScreen* screen = m_widget->screen();
+    const qreal rate = screen != nullptr && screen->refreshRate() > 1 ? screen->refreshRate() : 60;
+    const qint64 frameMs = static_cast<qint64>(1000 / rate);
+    const qint64 sinceShown = m_sinceShown.isValid() ? m_sinceShown.elapsed() : frameMs;
+    if (sinceShown >= frameMs) {
+        m_widget->update();
+    } else {
+        m_showTimer.start(static_cast<int>(frameMs - sinceShown));
+    }
 }
 
 void DialogClass::UpdateIcon() {

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QImage>
 #include <QPointer>
+#include <QTimer>
 #include <memory>
 
 #include "platform/user/window.h"
@@ -53,14 +55,14 @@ public:
 
     DialogWidget* Dialog() { return m_widget.get(); }
 
-    /* Marks the dialog as owing a WM_PAINT and asks Qt to paint it; FALSE when it owed one
-       already. */
-    bool Invalidate();
-    /* Takes the owed WM_PAINT for dispatch ahead of the Qt paint, which then only shows the
-       surface; FALSE when none is owed or the dialog is not shown. */
+    /* Marks the dialog as owing a WM_PAINT: painted once the queued work running on its thread
+       is done, or else by the Qt paint it asks for. */
+    void Invalidate();
+    /* Takes the owed WM_PAINT for dispatch ahead of the Qt paint, and has the surface shown
+       within a display frame; FALSE when none is owed or the dialog is not shown. */
     bool TakePaintAhead();
     /* For a Qt paint: TRUE when it must dispatch WM_PAINT (one is owed, or Qt paints for its
-       own reasons); FALSE when the paint was dispatched ahead and this paint only shows it. */
+       own reasons); FALSE when the paints were dispatched ahead and this one only shows them. */
     bool TakePaintForQt();
     const std::shared_ptr<ModalRun>& Modal() const { return m_modal; }
     void SetInitialFocus(QWidget* widget) { m_initialFocus = widget; }
@@ -68,6 +70,7 @@ public:
 
 private:
     void UpdateIcon();
+    void ShowSurfaceSoon();
 
     HWND m_hDlg;
     QImage m_surface;
@@ -80,6 +83,8 @@ private:
     QPointer<QWidget> m_initialFocus;
     bool m_paintOwed = false;     // invalidated, WM_PAINT not yet dispatched
     bool m_paintedAhead = false;  // WM_PAINT dispatched; the Qt paint that shows it is to come
+    QElapsedTimer m_sinceShown;   // since the last Qt paint
+    QTimer m_showTimer;           // the next Qt paint, when the last one was too recent
     std::shared_ptr<ModalRun> m_modal = std::make_shared<ModalRun>();
 };
 

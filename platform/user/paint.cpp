@@ -2,6 +2,7 @@
 // dialog draws on its client surface through the device context of BeginPaint. A dialog
 // invalidated by queued work is painted as soon as its thread has run that work; the Qt paint
 // that follows shows the surface.
+#include <QThread>
 #include <vector>
 
 #include "platform/gdi/image_dc.h"
@@ -27,7 +28,7 @@ BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase) {
     if (window == nullptr) return FALSE;
     if (window->thread == std::this_thread::get_id()) {
         if (platform_user::DialogClass* dialog = platform_user::OwnedDialog(hWnd)) {
-            if (dialog->Invalidate()) platform_user::QueuePaint(hWnd);
+            dialog->Invalidate();
         } else if (QWidget* widget = window->windowClass->Widget()) {
             widget->update();
         }
@@ -64,32 +65,37 @@ namespace platform_user {
 
 namespace {
 
-// The calling thread's dialogs owing a paint after its queued work, in invalidation order, and
-// how many QueuedWorkPaints are alive on it.
+// The calling thread's dialogs invalidated by its queued work, and the event-loop level at which
+// the innermost queued work runs (-1: none). Work that starts a nested event loop does not end
+// until that loop does, so what the nested loop invalidates is left to Qt's paints.
 thread_local std::vector<HWND> t_queued;
-thread_local int t_queuedWorkDepth = 0;
+thread_local int t_queuedWorkLoopLevel = -1;
 
 }  // namespace
 
-QueuedWorkPaints::QueuedWorkPaints() {
-    ++t_queuedWorkDepth;
+QueuedWorkPaints::QueuedWorkPaints() : m_outerLoopLevel(t_queuedWorkLoopLevel) {
+    t_queuedWorkLoopLevel = QThread::currentThread()->loopLevel();
 }
 
 QueuedWorkPaints::~QueuedWorkPaints() {
-    if (--t_queuedWorkDepth != 0) return;
-    // Taken in order by index: a paint may queue further dialogs.
-    for (size_t next = 0; next < t_queued.size(); ++next) {
-        const HWND hDlg = t_queued[next];
+    t_queuedWorkLoopLevel = m_outerLoopLevel;
+    std::vector<HWND> queued;
+    queued.swap(t_queued);
+    for (const HWND hDlg : queued) {
         DialogClass* dialog = OwnedDialog(hDlg);
         if (dialog == nullptr || !dialog->TakePaintAhead()) continue;
         QtDispatchScope scope(hDlg);
         SendMessageW(hDlg, WM_PAINT, 0, 0);
     }
-    t_queued.clear();
+    // The storage is kept for the next work: a stream of frames allocates nothing here.
+    queued.clear();
+    if (t_queued.empty()) t_queued.swap(queued);
 }
 
-void QueuePaint(HWND hDlg) {
-    if (t_queuedWorkDepth > 0) t_queued.push_back(hDlg);
+bool QueuePaint(HWND hDlg) {
+    if (t_queuedWorkLoopLevel != QThread::currentThread()->loopLevel()) return false;
+    if (t_queued.empty() || t_queued.back() != hDlg) t_queued.push_back(hDlg);
+    return true;
 }
 
 }  // namespace platform_user

@@ -1,6 +1,7 @@
 // Painting: invalidations coalesce into one paint, a paint never erases what it does not draw,
 // a hidden window gets no paints, and a control's own repaint does not paint its dialog.
-// Invalidations queued from another thread are painted once and shown.
+// Invalidations queued from another thread are painted once and shown, at most once per display
+// frame, the latest paint last.
 #include <thread>
 
 #include "platform/user/window_surface.h"
@@ -142,6 +143,43 @@ TEST(PaintTest, InvalidationsFromAnotherThreadPaintOnceAndTheQtPaintShowsIt) {
     EXPECT_TRUE(test_support::PumpEventsUntil([&] { return dlg.paints > painted; }));
     Settle();
     EXPECT_EQ(dlg.paints, painted + 1);
+    EXPECT_TRUE(dlg.DestroyWindow());
+}
+
+// Counts the Qt paints of a widget: what reached the screen.
+class QtPaintCounter : public QObject {
+public:
+    explicit QtPaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+TEST(PaintTest, PaintsFasterThanTheScreenShowsAreShownWithTheLatestLast) {
+    SpotDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_PEMBLAR_DIALOG));
+    ASSERT_TRUE(test_support::PumpEventsUntil([&] { return dlg.paints >= 1; }));
+    Settle();
+    QtPaintCounter shows(test_support::WidgetOf(dlg.m_hWnd));
+    const int painted = dlg.paints;
+    const int kPaints = 20;
+    for (int i = 0; i < kPaints; ++i) {
+        dlg.stock = i == kPaints - 1 ? WHITE_BRUSH : BLACK_BRUSH;
+        std::thread other([&] { InvalidateRect(dlg.m_hWnd, nullptr, FALSE); });
+        other.join();
+        ASSERT_TRUE(test_support::PumpEventsUntil([&] { return dlg.paints == painted + i + 1; }))
+            << "paint " << i << ": " << dlg.paints - painted;
+    }
+    Settle();
+    EXPECT_EQ(dlg.paints, painted + kPaints);
+    EXPECT_GE(shows.paints, 1);
+    EXPECT_LE(shows.paints, kPaints);
+    const QImage shown = test_support::GrabWindow(dlg.m_hWnd);
+    EXPECT_EQ(test_support::CountColour(shown, kSpot, 0xFFFFFF), test_support::Area(kSpot));
     EXPECT_TRUE(dlg.DestroyWindow());
 }
 
