@@ -62,7 +62,7 @@ double Median(std::vector<double> values) {
     return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-double MedianDecodeSeconds(const std::vector<uint8_t>& jpeg, int times) {
+double MedianDecodeSeconds(const std::vector<uint8_t>& jpeg, int times, size_t rowShift) {
     tjhandle decompressor = tjInitDecompress();
     if (decompressor == nullptr) return -1;
     int width = 0, height = 0, subsampling = 0, colorspace = 0;
@@ -72,11 +72,14 @@ double MedianDecodeSeconds(const std::vector<uint8_t>& jpeg, int times) {
         tjDestroy(decompressor);
         return -1;
     }
-    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
+    // A 64-byte aligned block, the pixels starting rowShift bytes into it.
+    std::vector<uint8_t> block(static_cast<size_t>(width) * height * 4 + 64 + rowShift);
+    const auto address = reinterpret_cast<uintptr_t>(block.data());
+    uint8_t* pixels = block.data() + ((64 - address % 64) % 64) + rowShift;
     std::vector<double> samples;
     for (int i = 0; i < times; ++i) {
         const double start = Now();
-        const int failed = tjDecompress2(decompressor, jpeg.data(), length, pixels.data(), width,
+        const int failed = tjDecompress2(decompressor, jpeg.data(), length, pixels, width,
                                          width * 4, height, TJPF_BGRA, 0);
         samples.push_back(Now() - start);
         if (failed != 0) {
@@ -89,12 +92,19 @@ double MedianDecodeSeconds(const std::vector<uint8_t>& jpeg, int times) {
 }
 
 double MedianCycleDecodeSeconds(const std::vector<std::vector<uint8_t>>& cycle, int times) {
-    std::vector<double> perFrame;
-    for (const auto& jpeg : cycle) {
-        perFrame.push_back(MedianDecodeSeconds(jpeg, times));
-        if (perFrame.back() < 0) return -1;
+    // Rows on a 16-byte boundary are written with non-temporal stores, rows off it through the
+    // cache (as the viewer's bitmaps are); the limit is the faster of the two.
+    double fastest = -1;
+    for (const size_t rowShift : {size_t{0}, size_t{4}}) {
+        std::vector<double> perFrame;
+        for (const auto& jpeg : cycle) {
+            perFrame.push_back(MedianDecodeSeconds(jpeg, times, rowShift));
+            if (perFrame.back() < 0) return -1;
+        }
+        const double median = Median(perFrame);
+        if (fastest < 0 || median < fastest) fastest = median;
     }
-    return Median(perFrame);
+    return fastest;
 }
 
 double MedianRoundTripSeconds(uint16_t port, int times, bool quickAck) {

@@ -2,16 +2,18 @@
 // decompressor, plus one request/response round trip that receives the frame without decoding.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace bench {
 
-/* Median seconds of decoding the frame into BGRA pixels, `times` decodes with one
-   decompressor; negative when the frame does not decode. */
-double MedianDecodeSeconds(const std::vector<uint8_t>& jpeg, int times);
+/* Median seconds of decoding the frame into BGRA pixels whose rows start rowShift bytes past a
+   64-byte boundary, `times` decodes with one decompressor; negative when it does not decode. */
+double MedianDecodeSeconds(const std::vector<uint8_t>& jpeg, int times, size_t rowShift);
 
-/* Median over the frames of the cycle of each frame's median decode seconds (as above). */
+/* Median over the frames of the cycle of each frame's median decode seconds (as above), for
+   rows on a 16-byte boundary and rows 4 bytes past it; the faster of the two. */
 double MedianCycleDecodeSeconds(const std::vector<std::vector<uint8_t>>& cycle, int times);
 
 /* Median seconds from sending "0110" to having the 32-byte header and the whole payload, over
