@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QString>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -32,8 +33,9 @@ QRect VisiblePart(const RECT& rect, const QRect& surface) {
 
 // Fills a rectangle that lies on the surface with one pixel value.
 void FillPixels(QImage& surface, const QRect& area, QRgb pixel) {
+    uchar* const bits = surface.bits();
     for (int y = area.top(); y <= area.bottom(); ++y) {
-        QRgb* row = reinterpret_cast<QRgb*>(surface.scanLine(y)) + area.left();
+        QRgb* row = reinterpret_cast<QRgb*>(bits + y * surface.bytesPerLine()) + area.left();
         std::fill(row, row + area.width(), pixel);
     }
 }
@@ -49,9 +51,29 @@ QRgb Blend(QRgb under, QRgb ink, unsigned coverage) {
     return 0xFF000000u | mix(16) | mix(8) | mix(0);
 }
 
+// The text colour mixed into the background colour at every coverage: most glyph pixels lie on
+// the freshly filled cell, where a look-up replaces the mix.
+struct Shades {
+    QRgb ink = 0;
+    QRgb back = 0;
+    bool ready = false;
+    std::array<QRgb, 256> over{};
+
+    void Prepare(QRgb newInk, QRgb newBack) {
+        if (ready && newInk == ink && newBack == back) return;
+        ready = true;
+        ink = newInk;
+        back = newBack;
+        for (unsigned coverage = 0; coverage < over.size(); ++coverage) {
+            over[coverage] = Blend(back, ink, coverage);
+        }
+    }
+};
+
 // Draws each glyph of the line from its mask, its pen rounded to a quarter pixel, clipped.
 void BlendGlyphs(QImage& surface, const QRect& clip, gdi::GlyphTable& table,
-                 const gdi::GlyphLine& line, QPoint origin, QRgb ink) {
+                 const gdi::GlyphLine& line, QPoint origin, const Shades& shades) {
+    uchar* const bits = surface.bits();
     for (size_t i = 0; i < line.characters.size(); ++i) {
         const double quarters = std::round(line.pens[i] * gdi::GlyphTable::kPhases);
         const int whole = static_cast<int>(std::floor(quarters / gdi::GlyphTable::kPhases));
@@ -61,12 +83,14 @@ void BlendGlyphs(QImage& surface, const QRect& clip, gdi::GlyphTable& table,
                            mask.height);
         const QRect area = placed & clip;
         for (int y = area.top(); y <= area.bottom(); ++y) {
-            QRgb* row = reinterpret_cast<QRgb*>(surface.scanLine(y));
+            QRgb* row = reinterpret_cast<QRgb*>(bits + y * surface.bytesPerLine());
             const uint8_t* coverage =
                 mask.coverage.data() + static_cast<size_t>(y - placed.top()) * mask.width;
             for (int x = area.left(); x <= area.right(); ++x) {
                 const unsigned alpha = coverage[x - placed.left()];
-                if (alpha != 0) row[x] = Blend(row[x], ink, alpha);
+                if (alpha == 0) continue;
+                row[x] =
+                    row[x] == shades.back ? shades.over[alpha] : Blend(row[x], shades.ink, alpha);
             }
         }
     }
@@ -100,9 +124,10 @@ int DrawTextW(HDC hDC, LPCWSTR lpString, int nCount, RECT* lpRect, UINT uFormat)
             const QRgb back = gdi::ToPixel(dc->backColor);
             const QRect cell(lpRect->left, lpRect->top, static_cast<int>(std::ceil(line.width)),
                              table.Height());
+            thread_local Shades shades;
+            shades.Prepare(gdi::ToPixel(dc->textColor), back);
             FillPixels(*surface, cell & clip, back);
-            BlendGlyphs(*surface, clip, table, line, QPoint(lpRect->left, lpRect->top),
-                        gdi::ToPixel(dc->textColor));
+            BlendGlyphs(*surface, clip, table, line, QPoint(lpRect->left, lpRect->top), shades);
         }
         return table.Height();
     }

@@ -100,6 +100,15 @@ TEST(GdiDrawing, DrawTextFillsTheTextsOwnCellTopLeftClippedToTheRectangle) {
         }
     }
     EXPECT_GT(bright, 20);
+    // The same text in the default colours right after: the same glyphs, inverted.
+    Canvas plain(200, 40);
+    DrawTextW(plain.dc, u"Disconnected", -1, &rect, 0);
+    for (int y = cell.top(); y <= cell.bottom(); ++y) {
+        for (int x = cell.left(); x <= cell.right(); ++x) {
+            const int sum = qGray(plain.image.pixel(x, y)) + qGray(canvas.image.pixel(x, y));
+            ASSERT_NEAR(sum, 255, 2) << x << "," << y;
+        }
+    }
 
     // Clipped to the rectangle; -1 counts up to the zero unit, a count draws that many units.
     Canvas clipped(200, 40), toZero(100, 20), counted(100, 20), longer(100, 20);
