@@ -42,9 +42,8 @@ public:
     bool Lay(QStringView text, GlyphLine& line);
     /* The mask of a character that Lay accepted, its pen at `phase` / kPhases of a pixel. */
     const GlyphMask& Mask(char16_t character, int phase);
-    /* The font's line height and the baseline's distance from the line's top, in pixels. */
+    /* The font's line height in pixels. */
     int Height() const { return m_height; }
-    int Ascent() const { return m_ascent; }
 
 private:
     struct Glyph {
@@ -61,7 +60,7 @@ private:
 
     QRawFont m_font;
     int m_height = 0;
-    int m_ascent = 0;
+    int m_ascent = 0;  // the baseline's distance from the line's top
     std::array<Glyph, kLast - kFirst + 1> m_glyphs{};
 };
 

@@ -144,10 +144,14 @@ void DialogClass::UpdateIcon() {
     m_widget->setWindowIcon(icon);
 }
 
+DialogClass* DialogOf(Window& window) {
+    if (window.className != u"dialog") return nullptr;
+    return static_cast<DialogClass*>(window.windowClass.get());
+}
+
 DialogClass* OwnedDialog(HWND hDlg) {
     std::shared_ptr<Window> window = OwnedWindow(hDlg);
-    if (window == nullptr || window->className != u"dialog") return nullptr;
-    return static_cast<DialogClass*>(window->windowClass.get());
+    return window == nullptr ? nullptr : DialogOf(*window);
 }
 
 }  // namespace platform_user

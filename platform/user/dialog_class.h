@@ -88,6 +88,8 @@ private:
     std::shared_ptr<ModalRun> m_modal = std::make_shared<ModalRun>();
 };
 
+/* The dialog class of a window used on its own thread; NULL for any other window. */
+DialogClass* DialogOf(Window& window);
 /* The dialog class of the window on the calling thread; NULL for any other window. */
 DialogClass* OwnedDialog(HWND hDlg);
 

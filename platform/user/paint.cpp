@@ -27,7 +27,7 @@ BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase) {
     std::shared_ptr<platform_user::Window> window = platform_user::LookUpWindow(hWnd);
     if (window == nullptr) return FALSE;
     if (window->thread == std::this_thread::get_id()) {
-        if (platform_user::DialogClass* dialog = platform_user::OwnedDialog(hWnd)) {
+        if (platform_user::DialogClass* dialog = platform_user::DialogOf(*window)) {
             dialog->Invalidate();
         } else if (QWidget* widget = window->windowClass->Widget()) {
             widget->update();

@@ -64,10 +64,19 @@ Spread SpreadOf(const std::vector<Row>& rows, double Row::*field) {
     return SpreadOf(values);
 }
 
-// One repeat's limit: the mean of the measurements right before and right after its viewer run.
+// One measurement of the limit; fps is 1 / (decode + round trip).
 struct LimitSample {
     double decodeMs, roundTripMs, quickAckMs, fps;
 };
+
+// One repeat's limit: the mean of the measurements right before and right after its viewer run.
+LimitSample MeanLimit(const LimitSample& before, const LimitSample& after) {
+    LimitSample mean{(before.decodeMs + after.decodeMs) / 2,
+                     (before.roundTripMs + after.roundTripMs) / 2,
+                     (before.quickAckMs + after.quickAckMs) / 2, 0};
+    mean.fps = 1e3 / (mean.decodeMs + mean.roundTripMs);
+    return mean;
+}
 
 // One repeat's viewer run, with its ratios to that repeat's limit.
 struct ViewSample {
@@ -237,7 +246,7 @@ int main(int argc, char** argv) {
                         return false;
                     }
                     *sample = {decodeSeconds * 1e3, roundTripSeconds * 1e3, quickAckSeconds * 1e3,
-                               1e3 / (decodeSeconds * 1e3 + roundTripSeconds * 1e3)};
+                               0};
                     return true;
                 };
                 std::vector<LimitSample> limits;
@@ -253,14 +262,11 @@ int main(int argc, char** argv) {
                     if (!f.ok) ++r.failures;
                     if (!measureLimit(&after)) return Fail("the limit could not be measured");
 
-                    const double decodeMs = (before.decodeMs + after.decodeMs) / 2;
-                    const double roundTripMs = (before.roundTripMs + after.roundTripMs) / 2;
-                    const double limitMs = decodeMs + roundTripMs;
-                    limits.push_back({decodeMs, roundTripMs,
-                                      (before.quickAckMs + after.quickAckMs) / 2, 1e3 / limitMs});
+                    const LimitSample limit = MeanLimit(before, after);
+                    limits.push_back(limit);
                     if (f.fps <= 0) continue;
-                    views.push_back({f.fps, f.fps * limitMs / 1e3, f.cpuSecondsPerFrame * 1e3,
-                                     f.cpuSecondsPerFrame * 1e3 / decodeMs,
+                    views.push_back({f.fps, f.fps / limit.fps, f.cpuSecondsPerFrame * 1e3,
+                                     f.cpuSecondsPerFrame * 1e3 / limit.decodeMs,
                                      f.uiCpuSecondsPerFrame * 1e3, f.cameraCpuSecondsPerFrame * 1e3,
                                      f.uiAllocationsPerFrame, f.cameraAllocationsPerFrame,
                                      f.otherAllocationsPerFrame});
