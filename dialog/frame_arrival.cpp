@@ -35,16 +35,13 @@ LRESULT CPemblarDlg::OnImageArrived(WPARAM, LPARAM) {
         m_strStamp.AppendChar(static_cast<WCHAR>(ImageData[p]));
     }
 
+    // A frame without its end marker is not decoded and the picture is kept. Like a frame without
+    // a device context, it is still repainted: the view then tells the truth (Disconnected once the
+    // connection has ended) and the paint requests the next frame.
     const int32_t length = ImageDataLength;
     if (length != 0 && !HasEndMarker(ImageData, length)) {
         TraceMessage(u"There is no 0xFFD9 in current image");
-        return 1;
-    }
-
-    // Without a device context the decode is skipped and the picture kept; the invalidation
-    // still follows, so the next paint requests the next frame.
-    HDC hdc = GetDC(m_hWnd);
-    if (hdc != nullptr) {
+    } else if (HDC hdc = GetDC(m_hWnd); hdc != nullptr) {
         m_image.DecodeFrame(hdc);
         if (ReleaseDC(m_hWnd, hdc) == 0) {
             TraceMessage(u"ReleaseDC: fail");
