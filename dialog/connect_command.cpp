@@ -43,15 +43,20 @@ void CPemblarDlg::OnConnect() {
     UpdateData(TRUE);
     AddCurrentToHistory();
 
-    RetireEarlierConnection();
     {
-        // A new ticket supersedes the earlier connection: its thread writes no flag from now on.
+        // A new ticket supersedes the earlier connection before its socket is closed: its thread,
+        // once woken, writes no flag and sends no notification. The meter starts afresh with this
+        // connection's first frame, and its first caption is drawn whatever the last one was.
         CSingleLock lock(&m_textLock);
         ++m_nConnection;
         m_bTrying = TRUE;
         m_bConnected = TRUE;
         m_bRunning = TRUE;
+        m_bFirstFrame = TRUE;
     }
+    m_fFps = 0.0f;
+    m_strLastStamp.Empty();
+    RetireEarlierConnection();
     m_btnConnect.SetWindowText(u"Disconnect");
     UpdateData(FALSE);
     InvalidateRect(m_hWnd, nullptr, FALSE);

@@ -27,6 +27,10 @@ void ResetPerformanceCounter();
    still runs it on a helper so closing the socket abandons the wait. Empty function restores. */
 void SetHostResolver(std::function<bool(const std::string& name, uint32_t* address)> resolver);
 
+/* Runs observer after every close of an open socket, on the closing thread, before closesocket
+   returns; empty function detaches. Lets a test hold the closing thread right after its close. */
+void SetSocketCloseObserver(std::function<void(uint32_t socket)> observer);
+
 /* The next `count` thread creations fail. */
 void FailThreadCreations(int count);
 /* WSAStartup fails while set. */

@@ -8,6 +8,10 @@ void SetHostResolver(std::function<bool(const std::string& name, uint32_t* addre
     platform_winsock::SetResolver(std::move(resolver));
 }
 
+void SetSocketCloseObserver(std::function<void(uint32_t socket)> observer) {
+    platform_winsock::SetCloseObserver(std::move(observer));
+}
+
 void FailSocketLayerStartup(bool fail) {
     platform_winsock::SetStartupFailure(fail);
 }

@@ -3,6 +3,9 @@
 // on another thread ends the wait at once (WSAEINTR).
 #include <cerrno>
 #include <cstring>
+#include <functional>
+#include <memory>
+#include <mutex>
 
 #include "platform/kernel.h"
 #include "platform/winsock.h"
@@ -10,6 +13,7 @@
 #include "platform/winsock/name_lookup.h"
 #include "platform/winsock/posix_backend.h"
 #include "platform/winsock/socket_table.h"
+#include "platform/winsock/winsock_seams.h"
 
 using platform_winsock::FindSocket;
 using platform_winsock::SocketEntry;
@@ -42,7 +46,36 @@ int WaitUntilReady(const SocketEntry& entry, bool forWrite) {
     return platform_winsock::WsaErrorFromErrno(error);
 }
 
+// The test seam's observer of closes; never destroyed (a close may come late in the process).
+struct CloseObserver {
+    std::mutex lock;
+    std::shared_ptr<const std::function<void(uint32_t)>> observer;
+};
+
+CloseObserver& TheCloseObserver() {
+    static CloseObserver* const observer = new CloseObserver;
+    return *observer;
+}
+
+void NotifyCloseObserver(SOCKET s) {
+    std::shared_ptr<const std::function<void(uint32_t)>> observer;
+    {
+        CloseObserver& seam = TheCloseObserver();
+        std::lock_guard<std::mutex> lock(seam.lock);
+        observer = seam.observer;
+    }
+    if (observer != nullptr) (*observer)(s);
+}
+
 }  // namespace
+
+void platform_winsock::SetCloseObserver(std::function<void(uint32_t socket)> observer) {
+    std::shared_ptr<const std::function<void(uint32_t)>> next;
+    if (observer) next = std::make_shared<const std::function<void(uint32_t)>>(std::move(observer));
+    CloseObserver& seam = TheCloseObserver();
+    std::lock_guard<std::mutex> lock(seam.lock);
+    seam.observer = std::move(next);
+}
 
 /* socket: only AF_INET stream sockets (protocol 0 or IPPROTO_TCP) exist here. */
 SOCKET socket(int af, int type, int protocol) {
@@ -161,5 +194,6 @@ int closesocket(SOCKET s) {
     if (entry == nullptr) return FailWith(WSAENOTSOCK);
     entry->Close();
     platform_winsock::AbandonLookupOfThread(entry->CreatorThread());
+    NotifyCloseObserver(s);
     return 0;
 }

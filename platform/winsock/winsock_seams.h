@@ -12,6 +12,8 @@ using HostResolver = std::function<bool(const std::string& name, uint32_t* addre
 
 /* Replaces the host's name resolver; an empty function restores it. */
 void SetResolver(HostResolver resolver);
+/* Runs observer after every close of an open socket, on the closing thread; empty: none. */
+void SetCloseObserver(std::function<void(uint32_t socket)> observer);
 /* Makes WSAStartup fail while set. */
 void SetStartupFailure(bool fail);
 /* Sockets whose descriptors are not yet released. */

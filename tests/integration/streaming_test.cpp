@@ -1,4 +1,8 @@
 // Connect, stream, disconnect and reconnect through the real dialogs against the fake camera.
+#include <atomic>
+#include <cstdio>
+#include <thread>
+
 #include "integration/viewer_fixture.h"
 #include "platform/testing/hooks.h"
 #include "support/pump_events.h"
@@ -7,6 +11,12 @@
 namespace {
 
 const RECT kCaptionText = {5, 72, 165, 90};
+
+std::string Shown(float fps) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%f", static_cast<double>(fps));
+    return text;
+}
 
 TEST_F(ViewerTest, CancelsStreamsAndReconnectsWithTheSavedLogin) {
     StartViewer();
@@ -65,6 +75,74 @@ TEST_F(ViewerTest, CancelsStreamsAndReconnectsWithTheSavedLogin) {
     EXPECT_TRUE(m_viewer->m_bConnected);
     EXPECT_EQ(ButtonText(), u"Disconnect");
     ASSERT_TRUE(WaitForFrames(10));
+}
+
+// A reconnect after a pause, to a camera whose caption never changes. The earlier connection's
+// thread, still waiting for a frame, is woken by the new Connect's close and hands nothing over.
+// The new connection shows 0.000000 until its own first interval closes, never a rate over the
+// pause, and draws its caption again.
+TEST_F(ViewerTest, AReconnectMeasuresItsOwnRateDrawsItsCaptionAndSilencesTheEarlierThread) {
+    // Each reading of the counter is 0.3 s after the one before, plus the pause once it is over;
+    // each also notes the rate the view showed last.
+    std::atomic<int64_t> reads{0}, pause{0};
+    std::vector<std::string> rates;
+    platform_testing::SetPerformanceCounter(true, 1000000, [&] {
+        if (m_viewer != nullptr) rates.push_back(Shown(m_viewer->m_fFps));
+        return reads++ * 300000 + pause.load();
+    });
+    struct RestoreCounter {
+        ~RestoreCounter() { platform_testing::ResetPerformanceCounter(); }
+    } restore;
+    fakecamera::Script script;
+    script.generated.caption = [](int) { return std::string("the same caption..."); };
+    script.frameLimit = 5;  // then the thread waits for a frame that never comes
+    m_camera.SetScript(script);
+    StartViewer();
+    ConnectToCamera();
+    // Five frames: the first restarts the meter, the fifth closes 4 frames over 1.2 s.
+    ASSERT_TRUE(test_support::PumpEventsUntil([&] { return m_viewer->m_fFps > 0.0f; }));
+    EXPECT_EQ(Shown(m_viewer->m_fFps), "3.333333");
+    PressDisconnect();
+    ASSERT_TRUE(WaitForDisconnected());
+
+    pause = 20000000;
+    script.frameLimit = -1;
+    m_camera.SetScript(script);
+    const SOCKET earlierSocket = m_viewer->m_socket;
+    const HANDLE earlierThread = m_viewer->m_pThread->m_hThread;
+    const HWND window = m_viewer->m_hWnd;
+    bool held = false, earlierThreadSent = false;
+    platform_testing::SetSocketCloseObserver([&](uint32_t s) {
+        if (s != earlierSocket || held) return;
+        // Connect is held right after its close until the woken thread has ended or waits to hand
+        // a notification over (which Connect, holding the UI thread, keeps waiting).
+        held = true;
+        DWORD code = STILL_ACTIVE;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (platform_testing::WaitingSendCount(window) == 0 &&
+               GetExitCodeThread(earlierThread, &code) && code == STILL_ACTIVE &&
+               std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        earlierThreadSent = platform_testing::WaitingSendCount(window) > 0;
+    });
+    rates.clear();
+    PressConnect();  // the camera's address is still typed in
+    platform_testing::SetSocketCloseObserver({});
+    EXPECT_TRUE(held);
+    EXPECT_FALSE(earlierThreadSent) << "the superseded thread handed a notification over";
+
+    ASSERT_TRUE(test_support::PumpEventsUntil([&] { return rates.size() >= 8; }));
+    // 0.000000 until the fifth frame closes the new connection's first interval.
+    EXPECT_EQ(std::vector<std::string>(rates.begin(), rates.begin() + 5),
+              std::vector<std::string>(5, "0.000000"));
+    EXPECT_EQ(rates[5], "3.333333");
+    // The caption band, white since the Trying paint, shows the caption again.
+    EXPECT_TRUE(test_support::PumpEventsUntil([&] {
+        const QImage view = test_support::GrabWindow(m_viewer->m_hWnd);
+        return test_support::CountColour(view, kCaptionText, 0x000000) > 200;
+    }));
+    EXPECT_EQ(std::u16string(m_viewer->m_strStamp.GetString()), u"the same caption...");
 }
 
 }  // namespace

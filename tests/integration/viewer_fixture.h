@@ -21,6 +21,8 @@ public:
     using CPemblarDlg::m_bRunning;
     using CPemblarDlg::m_bTrying;
     using CPemblarDlg::m_fFps;
+    using CPemblarDlg::m_pThread;
+    using CPemblarDlg::m_socket;
     using CPemblarDlg::m_strStamp;
 };
 
