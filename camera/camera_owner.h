@@ -19,8 +19,9 @@ public:
 
     /* The part of the IP text before its first colon. */
     virtual CString GetCameraHost() = 0;
-    /* The port: members into controls, then the first 5 characters of the port text parsed. */
-    virtual int GetCameraPort() = 0;
+    /* The port: members into controls, then the first 5 characters of the port text parsed;
+       portText receives those characters. */
+    virtual int GetCameraPort(CString* portText) = 0;
     virtual BOOL IsRunning() = 0;
     virtual CString GetID() = 0;
     virtual CString GetPassword() = 0;

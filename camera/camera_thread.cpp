@@ -13,6 +13,8 @@ namespace {
 CCriticalSection g_connectionLock;
 
 constexpr int kHostTextLength = 100;
+constexpr int kLowestPort = 1;
+constexpr int kHighestPort = 65535;
 
 class CameraConnection {
 public:
@@ -85,7 +87,13 @@ BOOL CameraConnection::SetUp() {
     sockaddr_in address;
     std::memset(&address, 0, sizeof address);
     address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(m_owner->GetCameraPort() & 0xFFFF));
+    // A port outside the range is none the user typed: it is refused, never dialled as another.
+    CString portText;
+    const int port = m_owner->GetCameraPort(&portText);
+    if (port < kLowestPort || port > kHighestPort) {
+        return FailAndClose(Formatted(u"invalid port = %s", static_cast<LPCWSTR>(portText)));
+    }
+    address.sin_port = htons(static_cast<uint16_t>(port));
     if (!ResolveAddress(&address)) return FALSE;
 
     if (connect(m_socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) ==

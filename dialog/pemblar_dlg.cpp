@@ -138,15 +138,14 @@ CString CPemblarDlg::GetCameraHost() {
     return colon < 0 ? ip : ip.Left(colon);
 }
 
-int CPemblarDlg::GetCameraPort() {
+int CPemblarDlg::GetCameraPort(CString* portText) {
     UpdateData(FALSE);
-    CString port;
     {
         CSingleLock lock(&m_textLock);
-        port = m_strPort.Left(kPortTextChars);
+        *portText = m_strPort.Left(kPortTextChars);
     }
     char text[kPortTextChars + 1] = {};
-    wcstombs(text, port, kPortTextChars);
+    wcstombs(text, *portText, kPortTextChars);
     return atoi(text);
 }
 

@@ -23,7 +23,7 @@ public:
     DWORD GetConnectionTicket() override;
     BOOL IsCurrentConnection(DWORD ticket) override;
     CString GetCameraHost() override;
-    int GetCameraPort() override;
+    int GetCameraPort(CString* portText) override;
     BOOL IsRunning() override;
     CString GetID() override;
     CString GetPassword() override;

@@ -42,6 +42,7 @@ TEST_P(CameraCloseTest, BlockedStepFailsAndTheThreadEndsOnce) {
     } else if (c.where == BlockedIn::kLookup) {
         resolver.emplace();
         owner.host = u"never.example";
+        owner.port = 80;  // never dialled: the lookup does not return
     } else {
         const bool payload = c.where == BlockedIn::kPayload;  // "01" of the handshake, or 100 bytes
         StartCamera({.payload = [](int) { return MarkedPayload(5000, "stalled frame"); },

@@ -49,6 +49,11 @@ bool TestCameraOwner::Record(DWORD ticket, const std::string& what) {
     return current;
 }
 
+int TestCameraOwner::GetCameraPort(CString* portText) {
+    portText->Format(u"%d", port);
+    return port;
+}
+
 BOOL TestCameraOwner::SetSocket(DWORD ticket, SOCKET s) {
     if (refuseSocket.load()) {
         Record(ticket, "socket refused");

@@ -50,7 +50,7 @@ public:
     DWORD GetConnectionTicket() override;
     BOOL IsCurrentConnection(DWORD ticket) override;
     CString GetCameraHost() override { return host; }
-    int GetCameraPort() override { return port; }
+    int GetCameraPort(CString* portText) override;
     BOOL IsRunning() override { return running.load(); }
     CString GetID() override { return id; }
     CString GetPassword() override { return password; }

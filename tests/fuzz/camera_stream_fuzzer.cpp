@@ -36,7 +36,7 @@ public:
     DWORD GetConnectionTicket() override { return 1; }
     BOOL IsCurrentConnection(DWORD) override { return TRUE; }
     CString GetCameraHost() override { return u"127.0.0.1"; }
-    int GetCameraPort() override { return port; }
+    int GetCameraPort(CString*) override { return port; }
     BOOL IsRunning() override { return TRUE; }
     CString GetID() override { return u"admin"; }
     CString GetPassword() override { return u"secret"; }

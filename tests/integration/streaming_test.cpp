@@ -145,4 +145,33 @@ TEST_F(ViewerTest, AReconnectMeasuresItsOwnRateDrawsItsCaptionAndSilencesTheEarl
     EXPECT_EQ(std::u16string(m_viewer->m_strStamp.GetString()), u"the same caption...");
 }
 
+// A port text outside 1..65535 is refused before anything is dialled: no listener is reached,
+// not even one on the port the text would wrap to, and the view ends Disconnected.
+TEST_F(ViewerTest, PortTextsOutsideThePortRangeAreNeverDialled) {
+    StartViewer();
+    const struct {
+        std::u16string text;
+        uint16_t wrapsTo;  // the port its low 16 bits name; 0 for none
+    } cases[] = {{u"70000", 4464}, {u"-1", 65535}, {u"0", 0}, {u"", 0}};
+    for (const auto& c : cases) {
+        const std::string text(c.text.begin(), c.text.end());
+        SCOPED_TRACE(text);
+        m_trace.Clear();
+        fakecamera::FakeCamera wrapped;
+        const bool listening = c.wrapsTo != 0 && wrapped.Start(c.wrapsTo);  // unless it is taken
+        const int sockets = platform_testing::OpenSocketCount();
+        Type(u"127.0.0.1", c.text);
+        PressConnect();
+        ASSERT_TRUE(WaitForDisconnected());
+        ASSERT_TRUE(test_support::PumpEventsUntil(
+            [&] { return platform_testing::LiveThreadCount() == m_threadsBefore; }));
+        EXPECT_EQ(m_trace.Messages(), std::vector<std::string>{"invalid port = " + text});
+        EXPECT_EQ(platform_testing::OpenSocketCount(), sockets);
+        if (listening) {
+            EXPECT_EQ(wrapped.ConnectionCount(), 0);
+        }
+    }
+    EXPECT_EQ(m_camera.ConnectionCount(), 0);
+}
+
 }  // namespace
