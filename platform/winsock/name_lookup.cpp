@@ -1,6 +1,7 @@
 // gethostbyname: the lookup runs on a helper thread while the caller waits, so that closing
 // a socket the caller created abandons a lookup that never returns. The helper is left to
-// finish on its own and owns everything it touches.
+// finish on its own and owns everything it touches. A thread whose socket another thread has
+// already closed would wait with nothing left to wake it: its lookup does not start.
 #include "platform/winsock/name_lookup.h"
 
 #include <condition_variable>
@@ -50,6 +51,9 @@ struct ThreadHostEntry {
     uint32_t address = 0;
 };
 thread_local ThreadHostEntry t_hostEntry;
+
+// Set once another thread has closed the latest socket this thread made.
+thread_local std::shared_ptr<const std::atomic<bool>> t_socketClosedByAnotherThread;
 
 int ErrorOf(winsock_backend::ResolveResult result) {
     switch (result) {
@@ -117,6 +121,10 @@ void AbandonLookupOfThread(DWORD threadId) {
     pending->changed.notify_all();
 }
 
+void NoteSocketCreated(std::shared_ptr<const std::atomic<bool>> closedByAnotherThread) {
+    t_socketClosedByAnotherThread = std::move(closedByAnotherThread);
+}
+
 void SetResolver(HostResolver resolver) {
     std::shared_ptr<const HostResolver> next;
     if (resolver) next = std::make_shared<const HostResolver>(std::move(resolver));
@@ -128,7 +136,8 @@ void SetResolver(HostResolver resolver) {
 }  // namespace platform_winsock
 
 /* gethostbyname: NULL with WSAHOST_NOT_FOUND (or WSATRY_AGAIN, WSANO_RECOVERY) when the name
-   has no IPv4 address, with WSAEINTR when a socket of this thread was closed meanwhile. */
+   has no IPv4 address, with WSAEINTR when another thread closed this thread's socket meanwhile
+   or before the call (no lookup starts then). */
 struct hostent* gethostbyname(const char* name) {
     using platform_winsock::PendingLookup;
     if (name == nullptr) {
@@ -144,14 +153,20 @@ struct hostent* gethostbyname(const char* name) {
         resolver = registry.resolver;
         registry.waiting[self] = pending;
     }
-    bool started = true;
-    try {
-        std::thread(platform_winsock::Resolve, pending, resolver, std::string(name)).detach();
-    } catch (const std::system_error&) {
-        started = false;
+    // Checked once the wait is registered: a close before this point is seen here, a later one
+    // finds the wait and abandons it.
+    const auto& closedBefore = platform_winsock::t_socketClosedByAnotherThread;
+    const bool socketClosed = closedBefore != nullptr && closedBefore->load();
+    bool started = !socketClosed;
+    if (started) {
+        try {
+            std::thread(platform_winsock::Resolve, pending, resolver, std::string(name)).detach();
+        } catch (const std::system_error&) {
+            started = false;
+        }
     }
     bool done = false;
-    int error = WSATRY_AGAIN;
+    int error = socketClosed ? WSAEINTR : WSATRY_AGAIN;
     uint32_t address = 0;
     if (started) {
         std::unique_lock<std::mutex> lock(pending->lock);

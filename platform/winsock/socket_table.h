@@ -31,6 +31,12 @@ public:
     int TakePendingError() { return m_pendingError.exchange(0); }
     /* Marks the entry closed and wakes every call waiting on it. */
     void Close();
+    /* Remembers that a thread other than its creator closed it. */
+    void MarkClosedByAnotherThread() { m_closedByAnother->store(true); }
+    /* That mark, kept by the creator thread beyond the entry's life. */
+    std::shared_ptr<const std::atomic<bool>> ClosedByAnotherThread() const {
+        return m_closedByAnother;
+    }
 
 private:
     const int m_fd;
@@ -39,6 +45,8 @@ private:
     std::atomic<bool> m_closed{false};
     std::atomic<bool> m_connected{false};
     std::atomic<int> m_pendingError{0};
+    const std::shared_ptr<std::atomic<bool>> m_closedByAnother =
+        std::make_shared<std::atomic<bool>>(false);
 };
 
 /* Gives the entry a new handle, never handed out before in this process. */

@@ -91,8 +91,9 @@ SOCKET socket(int af, int type, int protocol) {
         winsock_backend::CloseDescriptor(fd);
         return static_cast<SOCKET>(FailWithErrno(-wakeFd));
     }
-    const SOCKET s = platform_winsock::RegisterSocket(
-        std::make_shared<SocketEntry>(fd, wakeFd, GetCurrentThreadId()));
+    auto entry = std::make_shared<SocketEntry>(fd, wakeFd, GetCurrentThreadId());
+    platform_winsock::NoteSocketCreated(entry->ClosedByAnotherThread());
+    const SOCKET s = platform_winsock::RegisterSocket(std::move(entry));
     if (s == INVALID_SOCKET) return static_cast<SOCKET>(FailWith(WSAEMFILE));
     return s;
 }
@@ -188,12 +189,16 @@ int recv(SOCKET s, char* buf, int len, int flags) {
     }
 }
 
-/* closesocket: the handle is gone at once; the descriptor goes when the last call on it returns. */
+/* closesocket: the handle is gone at once; the descriptor goes when the last call on it returns.
+   Closed by another thread, it also abandons its creator's name lookup, begun or next. */
 int closesocket(SOCKET s) {
     const auto entry = platform_winsock::UnregisterSocket(s);
     if (entry == nullptr) return FailWith(WSAENOTSOCK);
     entry->Close();
-    platform_winsock::AbandonLookupOfThread(entry->CreatorThread());
+    if (entry->CreatorThread() != GetCurrentThreadId()) {
+        entry->MarkClosedByAnotherThread();
+        platform_winsock::AbandonLookupOfThread(entry->CreatorThread());
+    }
     NotifyCloseObserver(s);
     return 0;
 }

@@ -1,6 +1,8 @@
 // Closing the connection's socket from another thread, as the dialog does when it closes or
 // when a request fails: the blocked step fails, the thread's own close meets a closed socket,
-// and the end sequence follows. A name lookup that never returns is abandoned the same way.
+// and the end sequence follows. A name lookup that never returns is abandoned the same way, and
+// one the thread has not begun when its socket is closed never starts.
+#include <future>
 #include <optional>
 
 #include "camera_fixture.h"
@@ -16,7 +18,7 @@ using fakecamera::Action;
 using fakecamera::Fault;
 using fakecamera::Stage;
 
-enum class BlockedIn { kConnect, kLookup, kHandshake, kPayload };
+enum class BlockedIn { kConnect, kBeforeLookup, kLookup, kHandshake, kPayload };
 
 struct CloseCase {
     const char* name;
@@ -35,11 +37,19 @@ TEST_P(CameraCloseTest, BlockedStepFailsAndTheThreadEndsOnce) {
     const CloseCase& c = GetParam();
     std::optional<test_support::UnansweredListener> listener;
     std::optional<test_support::HeldResolver> resolver;
+    std::promise<void> portRead, closed;
+    if (c.where == BlockedIn::kBeforeLookup) {
+        // The thread holds between making its socket and its lookup until the socket is closed.
+        owner.onPortRead = [&] {
+            portRead.set_value();
+            closed.get_future().wait();
+        };
+    }
     if (c.where == BlockedIn::kConnect) {
         listener.emplace();
         ASSERT_TRUE(listener->IsFull());
         owner.port = listener->Port();
-    } else if (c.where == BlockedIn::kLookup) {
+    } else if (c.where == BlockedIn::kLookup || c.where == BlockedIn::kBeforeLookup) {
         resolver.emplace();
         owner.host = u"never.example";
         owner.port = 80;  // never dialled: the lookup does not return
@@ -53,7 +63,9 @@ TEST_P(CameraCloseTest, BlockedStepFailsAndTheThreadEndsOnce) {
     ASSERT_TRUE(run.Start());
     ASSERT_TRUE(test_support::PumpEventsUntil([&] { return owner.cameraThreadId.load() != 0; }));
     const int thread = owner.cameraThreadId.load();
-    if (resolver) {
+    if (c.where == BlockedIn::kBeforeLookup) {
+        portRead.get_future().wait();
+    } else if (resolver) {
         ASSERT_TRUE(resolver->WaitAsked());
         EXPECT_EQ(resolver->LastName(), "never.example");
     } else if (listener) {
@@ -68,7 +80,11 @@ TEST_P(CameraCloseTest, BlockedStepFailsAndTheThreadEndsOnce) {
     } else {
         EXPECT_EQ(closesocket(owner.socket.load()), 0);
     }
+    if (c.where == BlockedIn::kBeforeLookup) closed.set_value();
     ASSERT_TRUE(run.WaitForEnd());
+    if (c.where == BlockedIn::kBeforeLookup) {
+        EXPECT_FALSE(resolver->Asked()) << "the lookup started on a closed socket";
+    }
 
     EXPECT_EQ(trace.Messages(), c.diagnostics);
     ExpectEndedOnce(run, 0);
@@ -84,6 +100,7 @@ const char kInterrupted[] = "nRead is SOCKET_ERROR in recvn : 10004";
 // clang-format off
 const CloseCase kCases[] = {
     {"Connect", BlockedIn::kConnect, false, {"connect error : 10004", "closesocket failed"}},
+    {"BeforeLookup", BlockedIn::kBeforeLookup, false, {"unknown server name = never.example", "closesocket failed"}},
     {"Lookup", BlockedIn::kLookup, false, {"unknown server name = never.example", "closesocket failed"}},
     {"Handshake", BlockedIn::kHandshake, false, {kInterrupted, "read error1", "closesocket failed"}},
     {"HandshakeResetByCamera", BlockedIn::kHandshake, true, {kConnectionReset, "read error1"}},

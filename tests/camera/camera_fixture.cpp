@@ -50,6 +50,7 @@ bool TestCameraOwner::Record(DWORD ticket, const std::string& what) {
 }
 
 int TestCameraOwner::GetCameraPort(CString* portText) {
+    if (onPortRead) onPortRead();
     portText->Format(u"%d", port);
     return port;
 }

@@ -40,6 +40,7 @@ public:
     std::atomic<BOOL> connected{TRUE}, trying{TRUE}, firstFrame{FALSE};
     std::atomic<SOCKET> socket{0};
     std::atomic<int> cameraThreadId{0};  // kernel id of the thread that took a ticket last
+    std::function<void()> onPortRead;    // runs on the camera thread as it reads the port
 
     /* A new connection becomes the current one, as a Connect command makes it. */
     void BeginConnection();

@@ -250,4 +250,27 @@ TEST(WinsockTest, ClosingASocketOfTheWaitingThreadAbandonsItsLookup) {
     }
 }
 
+// A lookup that a thread makes after another thread closed its socket would have nothing to wake
+// it: it does not start. The thread's next socket, or a close of its own, leaves lookups alone.
+TEST(WinsockTest, ALookupAfterAnotherThreadClosedTheCallersSocketDoesNotStart) {
+    test_support::HeldResolver resolver;
+    resolver.Release();  // a lookup that starts answers at once
+    std::promise<SOCKET> created;
+    std::promise<void> closed;
+    BlockingCall call([&] {
+        created.set_value(socket(AF_INET, SOCK_STREAM, 0));
+        closed.get_future().wait();
+        const bool refused =
+            gethostbyname("closed.test") == nullptr && WSAGetLastError() == WSAEINTR;
+        const bool started = resolver.Asked();
+        EXPECT_EQ(closesocket(socket(AF_INET, SOCK_STREAM, 0)), 0);
+        const bool found = gethostbyname("open.test") != nullptr;
+        return refused && !started && found ? 0 : SOCKET_ERROR;
+    });
+    EXPECT_EQ(closesocket(created.get_future().get()), 0);
+    closed.set_value();
+    EXPECT_EQ(call.Result().result, 0);
+    EXPECT_EQ(resolver.LastName(), "open.test");
+}
+
 }  // namespace
