@@ -125,6 +125,21 @@ const CloseCase kCases[] = {
          // The camera thread's data exchange runs on this thread: pump while waiting.
          ASSERT_TRUE(test_support::PumpEventsUntil([&] { return test.m_resolver->Asked(); }));
      }},
+    {"trying_socket_made_name_not_yet_looked_up", true,
+     [](ShutdownTest& test) {
+         test.m_resolver = std::make_unique<test_support::HeldResolver>();
+         test.Type(u"camera.example", u"80");
+         test.PressConnect();
+         // Unpumped, the camera thread waits in its data exchange with this thread: its socket is
+         // made, its lookup not begun. Closing the viewer releases it into that lookup.
+         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+         while (platform_testing::WaitingSendCount(test.m_viewer->m_hWnd) == 0 &&
+                std::chrono::steady_clock::now() < deadline) {
+             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+         }
+         ASSERT_EQ(platform_testing::WaitingSendCount(test.m_viewer->m_hWnd), 1);
+         EXPECT_NE(test.m_viewer->m_socket.load(), 0u);
+     }},
     {"streaming", true,
      [](ShutdownTest& test) {
          test.ConnectToCamera();
