@@ -1,5 +1,6 @@
 // Block copies between device contexts.
 #include "platform/gdi.h"
+#include "platform/gdi/device_pixels.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/stretch_copy.h"
 
@@ -14,13 +15,17 @@ BOOL Copy(HDC hdcDest, gdi::Block to, HDC hdcSrc, gdi::Block from, DWORD dwRop) 
     QImage* destination = gdi::DrawingSurface(*target);
     const QImage* source = gdi::DrawingSurface(*origin);
     if (destination == nullptr || source == nullptr) return FALSE;
-    gdi::StretchCopy(*destination, to, *source, from);
+    // Each block is in the pixels of its own device context: a window's surface may have a
+    // device pixel ratio, a bitmap has none.
+    gdi::StretchCopy(*destination, gdi::DeviceBlock(to, destination->devicePixelRatio()), *source,
+                     gdi::DeviceBlock(from, source->devicePixelRatio()));
     return TRUE;
 }
 
 }  // namespace
 
-/* BitBlt: copies the block unscaled; parts outside either surface are skipped. */
+/* BitBlt: copies the block unscaled (onto a surface with a device pixel ratio, enlarged by it);
+   parts outside either surface are skipped. */
 BOOL BitBlt(HDC hdcDest, int nXDest, int nYDest, int nWidth, int nHeight, HDC hdcSrc, int nXSrc,
             int nYSrc, DWORD dwRop) {
     return Copy(hdcDest, {nXDest, nYDest, nWidth, nHeight}, hdcSrc, {nXSrc, nYSrc, nWidth, nHeight},

@@ -9,6 +9,7 @@
 
 #include "platform/gdi.h"
 #include "platform/gdi/default_font.h"
+#include "platform/gdi/device_pixels.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/glyph_table.h"
 
@@ -20,8 +21,8 @@ qsizetype UnitsUpToZero(LPCWSTR text) {
     return length;
 }
 
-// The part of a rectangle (right and bottom exclusive) that lies on the surface.
-QRect VisiblePart(const RECT& rect, const QRect& surface) {
+// The part of a rectangle (device edges, right and bottom exclusive) that lies on the surface.
+QRect VisiblePart(const gdi::Edges& rect, const QRect& surface) {
     const int64_t left = std::max<int64_t>(rect.left, surface.left());
     const int64_t top = std::max<int64_t>(rect.top, surface.top());
     const int64_t right = std::min<int64_t>(rect.right, int64_t{surface.right()} + 1);
@@ -96,11 +97,27 @@ void BlendGlyphs(QImage& surface, const QRect& clip, gdi::GlyphTable& table,
     }
 }
 
+// Draws glyphs through a painter at the surface's resolution, in the text colour, clipped to
+// device pixels. The painter works on the surface's pixels without its ratio, so that the clip is
+// exact; its scale then puts the system's coordinates onto them.
+template <class Draw>
+void PaintGlyphs(QImage& surface, const QRect& clip, QRgb ink, Draw draw) {
+    const qreal ratio = surface.devicePixelRatio();
+    QImage pixels(surface.bits(), surface.width(), surface.height(), surface.bytesPerLine(),
+                  surface.format());
+    QPainter painter(&pixels);
+    painter.setClipRect(clip);
+    if (ratio != 1) painter.scale(ratio, ratio);
+    painter.setPen(QColor(ink));
+    draw(painter);
+}
+
 }  // namespace
 
 /* DrawTextW: format 0 only (top-left, one line, no wrap). The text's own extent (its advance
    by the font's height) is filled with the background colour and the glyphs are drawn on it in
-   the text colour, all clipped to the rectangle. Returns the font's height; 0 on failure. */
+   the text colour, all clipped to the rectangle; on a surface with a device pixel ratio, at the
+   surface's resolution. Returns the font's height; 0 on failure. */
 int DrawTextW(HDC hDC, LPCWSTR lpString, int nCount, RECT* lpRect, UINT uFormat) {
     if (lpString == nullptr || lpRect == nullptr || nCount < -1 || uFormat != (DT_LEFT | DT_TOP)) {
         return 0;
@@ -115,33 +132,47 @@ int DrawTextW(HDC hDC, LPCWSTR lpString, int nCount, RECT* lpRect, UINT uFormat)
     if (surface == nullptr) return 0;
 
     // Text of the table's characters is drawn from its masks; any other goes through the
-    // shaper, which can also take characters from fallback fonts.
+    // shaper, which can also take characters from fallback fonts. On a surface with a device
+    // pixel ratio the masks, made for the system's pixels, give way to a painter.
     thread_local gdi::GlyphTable table;
     thread_local gdi::GlyphLine line;
-    const QRect clip = VisiblePart(*lpRect, surface->rect());
+    const qreal ratio = surface->devicePixelRatio();
+    const QRect clip = VisiblePart(gdi::DeviceEdges(*lpRect, ratio), surface->rect());
+    const QRgb ink = gdi::ToPixel(dc->textColor);
+    const QRgb back = gdi::ToPixel(dc->backColor);
+    // The text's cell, advance by height from the rectangle's corner, in device pixels.
+    const auto Cell = [&](int64_t width, int64_t height) {
+        const gdi::Edges cell = {gdi::DeviceEdge(lpRect->left, ratio),
+                                 gdi::DeviceEdge(lpRect->top, ratio),
+                                 gdi::DeviceEdge(lpRect->left + width, ratio),
+                                 gdi::DeviceEdge(lpRect->top + height, ratio)};
+        return VisiblePart(cell, clip);
+    };
     if (table.Lay(text, line)) {
         if (!text.isEmpty() && clip.isValid()) {
-            const QRgb back = gdi::ToPixel(dc->backColor);
-            const QRect cell(lpRect->left, lpRect->top, static_cast<int>(std::ceil(line.width)),
-                             table.Height());
-            thread_local Shades shades;
-            shades.Prepare(gdi::ToPixel(dc->textColor), back);
-            FillPixels(*surface, cell & clip, back);
-            BlendGlyphs(*surface, clip, table, line, QPoint(lpRect->left, lpRect->top), shades);
+            const auto width = static_cast<int64_t>(std::ceil(line.width));
+            FillPixels(*surface, Cell(width, table.Height()), back);
+            if (ratio == 1) {
+                thread_local Shades shades;
+                shades.Prepare(ink, back);
+                BlendGlyphs(*surface, clip, table, line, QPoint(lpRect->left, lpRect->top), shades);
+            } else {
+                PaintGlyphs(*surface, clip, ink, [&](QPainter& painter) {
+                    painter.drawGlyphRun(QPointF(lpRect->left, lpRect->top), table.Run(line));
+                });
+            }
         }
         return table.Height();
     }
     const QFont font = gdi::DefaultFont();
     const QFontMetrics metrics(font);
     if (!text.isEmpty() && clip.isValid()) {
-        QPainter painter(surface);
-        painter.setClipRect(clip);
-        painter.setPen(QColor(gdi::ToPixel(dc->textColor)));
-        painter.fillRect(QRect(lpRect->left, lpRect->top,
-                               metrics.horizontalAdvance(text.toString()), metrics.height()),
-                         QColor(gdi::ToPixel(dc->backColor)));
-        painter.setFont(font);
-        painter.drawText(QPoint(lpRect->left, lpRect->top + metrics.ascent()), text.toString());
+        const QString shaped = text.toString();
+        FillPixels(*surface, Cell(metrics.horizontalAdvance(shaped), metrics.height()), back);
+        PaintGlyphs(*surface, clip, ink, [&](QPainter& painter) {
+            painter.setFont(font);
+            painter.drawText(QPointF(lpRect->left, lpRect->top + metrics.ascent()), shaped);
+        });
     }
     return metrics.height();
 }

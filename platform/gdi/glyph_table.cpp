@@ -1,7 +1,6 @@
 #include "platform/gdi/glyph_table.h"
 
 #include <QFontMetrics>
-#include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
 #include <cmath>
@@ -41,6 +40,20 @@ bool GlyphTable::Lay(QStringView text, GlyphLine& line) {
         line.width += glyph.advance;
     }
     return true;
+}
+
+QGlyphRun GlyphTable::Run(const GlyphLine& line) const {
+    QList<quint32> indexes;
+    QList<QPointF> positions;
+    for (size_t i = 0; i < line.characters.size(); ++i) {
+        indexes.append(m_glyphs[line.characters[i] - kFirst].index);
+        positions.append(QPointF(line.pens[i], m_ascent));
+    }
+    QGlyphRun run;
+    run.setRawFont(m_font);
+    run.setGlyphIndexes(indexes);
+    run.setPositions(positions);
+    return run;
 }
 
 const GlyphMask& GlyphTable::Mask(char16_t character, int phase) {

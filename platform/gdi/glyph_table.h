@@ -2,6 +2,7 @@
 // the shaper or a painter.
 #pragma once
 
+#include <QGlyphRun>
 #include <QRawFont>
 #include <QStringView>
 #include <array>
@@ -42,6 +43,9 @@ public:
     bool Lay(QStringView text, GlyphLine& line);
     /* The mask of a character that Lay accepted, its pen at `phase` / kPhases of a pixel. */
     const GlyphMask& Mask(char16_t character, int phase);
+    /* The glyphs of a line that Lay made, at their pens on the baseline, from the line's top-left
+       corner: for a painter, which renders them at its own resolution. */
+    QGlyphRun Run(const GlyphLine& line) const;
     /* The font's line height in pixels. */
     int Height() const { return m_height; }
 

@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
+#include <QtMath>
 #include <algorithm>
 
 #include "platform/user.h"
@@ -34,10 +36,12 @@ void DialogWidget::paintEvent(QPaintEvent* event) {
     // Copied in bands: Qt spreads larger copies over its worker threads, whose own locks the
     // thread checker cannot see, and a band this size is copied on this thread at once.
     const int kBandRows = 32;
+    const qreal ratio = m_surface->devicePixelRatio();
     QPainter painter(this);
     for (int top = 0; top < m_surface->height(); top += kBandRows) {
         const int rows = std::min(kBandRows, m_surface->height() - top);
-        painter.drawImage(QPoint(0, top), *m_surface, QRect(0, top, m_surface->width(), rows));
+        painter.drawImage(QPointF(0, top / ratio), *m_surface,
+                          QRect(0, top, m_surface->width(), rows));
     }
 }
 
@@ -51,14 +55,14 @@ void DialogWidget::closeEvent(QCloseEvent* event) {
 DialogClass::DialogClass(HWND hDlg, QSize clientSize, QWidget* owner, bool appWindow,
                          bool captionOk)
     : m_hDlg(hDlg),
-      m_surface(clientSize, QImage::Format_RGB32),
+      m_clientSize(clientSize),
       m_widget(std::make_unique<DialogWidget>(hDlg, &m_surface, owner)),
       m_appWindow(appWindow),
       m_captionOk(captionOk) {
     m_widget->setFixedSize(clientSize);
     m_showTimer.setSingleShot(true);
     m_showTimer.callOnTimeout([this] { m_widget->update(); });
-    m_surface.fill(m_widget->palette().color(QPalette::Window));
+    FollowRatio();
     SetText(std::u16string());
 }
 
@@ -111,8 +115,36 @@ bool DialogClass::TakePaintAhead() {
     return true;
 }
 
+QImage* DialogClass::Surface() {
+    FollowRatio();
+    return &m_surface;
+}
+
+// The surface has the client area's size in the device pixels of the window's screen, so that
+// what the system draws reaches a HiDPI screen at its resolution. A window moved to a screen of
+// another ratio gets a new surface, with the earlier picture scaled onto it until it is painted.
+bool DialogClass::FollowRatio() {
+    // The window's ratio is its backing store's; before the window exists, its screen's.
+    const QWindow* window = m_widget->windowHandle();
+    const qreal ratio =
+        window != nullptr ? window->devicePixelRatio() : m_widget->devicePixelRatio();
+    if (!m_surface.isNull() && m_surface.devicePixelRatio() == ratio) return false;
+    const QSize pixels(qCeil(m_clientSize.width() * ratio), qCeil(m_clientSize.height() * ratio));
+    QImage surface;
+    if (m_surface.isNull()) {
+        surface = QImage(pixels, QImage::Format_RGB32);
+        surface.fill(m_widget->palette().color(QPalette::Window));
+    } else {
+        surface = m_surface.scaled(pixels).convertToFormat(QImage::Format_RGB32);
+    }
+    surface.setDevicePixelRatio(ratio);
+    m_surface = std::move(surface);
+    return true;
+}
+
 bool DialogClass::TakePaintForQt() {
-    const bool dispatch = m_paintOwed || !m_paintedAhead;
+    const bool followed = FollowRatio();
+    const bool dispatch = followed || m_paintOwed || !m_paintedAhead;
     m_paintOwed = false;
     m_paintedAhead = false;
     m_sinceShown.start();

@@ -48,7 +48,8 @@ public:
     DialogClass& operator=(const DialogClass&) = delete;
 
     QWidget* Widget() override { return m_widget.get(); }
-    QImage* Surface() override { return &m_surface; }
+    /* The client surface, at the widget's device pixel ratio (see FollowRatio). */
+    QImage* Surface() override;
     std::u16string Text() const override { return m_text; }
     void SetText(const std::u16string& text) override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
@@ -61,19 +62,22 @@ public:
     /* Takes the owed WM_PAINT for dispatch ahead of the Qt paint, and has the surface shown
        within a display frame; FALSE when none is owed or the dialog is not shown. */
     bool TakePaintAhead();
-    /* For a Qt paint: TRUE when it must dispatch WM_PAINT (one is owed, or Qt paints for its
-       own reasons); FALSE when the paints were dispatched ahead and this one only shows them. */
+    /* For a Qt paint: TRUE when it must dispatch WM_PAINT (one is owed, Qt paints for its own
+       reasons, or the surface has just taken a new ratio); FALSE when the paints were dispatched
+       ahead and this one only shows them. */
     bool TakePaintForQt();
     const std::shared_ptr<ModalRun>& Modal() const { return m_modal; }
     void SetInitialFocus(QWidget* widget) { m_initialFocus = widget; }
     QWidget* InitialFocus() const { return m_initialFocus.data(); }
 
 private:
+    bool FollowRatio();
     void UpdateIcon();
     void ShowSurfaceSoon();
 
     HWND m_hDlg;
-    QImage m_surface;
+    QSize m_clientSize;  // in the system's pixels
+    QImage m_surface;    // in device pixels
     std::unique_ptr<DialogWidget> m_widget;
     std::u16string m_text;
     bool m_appWindow;

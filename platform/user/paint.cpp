@@ -49,7 +49,9 @@ HDC BeginPaint(HWND hWnd, PAINTSTRUCT* lpPaint) {
     if (surface == nullptr) return nullptr;
     lpPaint->hdc = CreateImageDC(surface);
     lpPaint->fErase = FALSE;
-    lpPaint->rcPaint = RECT{0, 0, surface->width(), surface->height()};
+    // The client area in the system's pixels, whatever the surface's device pixel ratio.
+    const QSize client = surface->deviceIndependentSize().toSize();
+    lpPaint->rcPaint = RECT{0, 0, client.width(), client.height()};
     return lpPaint->hdc;
 }
 

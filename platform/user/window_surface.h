@@ -5,6 +5,7 @@
 
 #include "platform/windef.h"
 
-/* The window's client surface (Format_RGB32, client-area size); NULL for a bad handle. Valid on
-   the window's thread until the window is destroyed. */
+/* The window's client surface (Format_RGB32, the client area in device pixels, carrying the
+   window's device pixel ratio); NULL for a bad handle. Valid on the window's thread until the
+   window is destroyed. */
 QImage* GetWindowSurface(HWND hWnd);

@@ -131,4 +131,46 @@ TEST(GdiDrawing, DrawTextFillsTheTextsOwnCellTopLeftClippedToTheRectangle) {
     EXPECT_GE(control.Drawn().width(), counted.Drawn().width());
 }
 
+TEST(GdiDrawing, OnASurfaceWithARatioEdgesMapToTheNearestDevicePixel) {
+    using Row = std::vector<QRgb>;
+    HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    Canvas source(4, 1, {kA, kB, kC, kD});
+    // Logical edges 5, 166 and 235 across, 3, 23 and 63 down, in device pixels.
+    const struct {
+        qreal ratio;
+        int x5, x166, x235, y3, y23, y63;
+    } ratios[] = {{2, 10, 332, 470, 6, 46, 126}, {1.5, 8, 249, 353, 5, 35, 95}};
+    for (const auto& r : ratios) {
+        SCOPED_TRACE(r.ratio);
+        Canvas canvas(480, 130);
+        canvas.image.setDevicePixelRatio(r.ratio);
+        // Two fills that share an edge share it on the device: no gap, no overlap.
+        RECT left{5, 3, 166, 23}, right{166, 3, 235, 23};
+        FillRect(canvas.dc, &left, black);
+        EXPECT_EQ(canvas.Drawn(), QRect(QPoint(r.x5, r.y3), QPoint(r.x166 - 1, r.y23 - 1)));
+        FillRect(canvas.dc, &right, white);
+        EXPECT_EQ(canvas.Drawn(), QRect(QPoint(r.x5, r.y3), QPoint(r.x235 - 1, r.y23 - 1)));
+        EXPECT_EQ(canvas.image.pixel(r.x166 - 1, r.y3), 0xFF000000u);
+        EXPECT_EQ(canvas.image.pixel(r.x166, r.y3), 0xFFFFFFFFu);
+
+        // A stretch covers the mapped block, from its first source pixel to its last.
+        canvas.image.fill(kBackdrop);
+        StretchBlt(canvas.dc, 5, 23, 161, 40, source.dc, 0, 0, 4, 1, SRCCOPY);
+        EXPECT_EQ(canvas.Drawn(), QRect(QPoint(r.x5, r.y23), QPoint(r.x166 - 1, r.y63 - 1)));
+        const Row row = canvas.Row(r.y23);
+        EXPECT_EQ(row[r.x5], kA);
+        EXPECT_EQ(row[r.x166 - 1], kD);
+
+        // Text stays inside its mapped rectangle, its cell filling it where the text does.
+        canvas.image.fill(kBackdrop);
+        RECT narrow{5, 3, 166, 23};
+        DrawTextW(canvas.dc, u"Disconnected Disconnected Disconnected", -1, &narrow, 0);
+        const QRect drawn = canvas.Drawn();
+        EXPECT_EQ(drawn.topLeft(), QPoint(r.x5, r.y3));
+        EXPECT_EQ(drawn.right(), r.x166 - 1);
+        EXPECT_LE(drawn.bottom(), r.y23 - 1);
+    }
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include "support/window_pixels.h"
 
+#include <QBackingStore>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
@@ -36,6 +37,14 @@ QImage GrabWindow(HWND hWnd) {
     QWidget* widget = WidgetOf(hWnd);
     if (widget == nullptr) {
         return {};
+    }
+    // The offscreen platform's grab cuts the window's size in logical pixels from the top-left
+    // corner of its backing store: at another device pixel ratio the backing store is read whole.
+    QBackingStore* store = widget->backingStore();
+    QPaintDevice* device = store != nullptr ? store->paintDevice() : nullptr;
+    if (widget->devicePixelRatio() != 1 && device != nullptr &&
+        device->devType() == QInternal::Image) {
+        return static_cast<QImage*>(device)->convertToFormat(QImage::Format_RGB32);
     }
     QScreen* screen = widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
     return screen->grabWindow(widget->winId()).toImage().convertToFormat(QImage::Format_RGB32);

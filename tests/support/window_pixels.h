@@ -15,7 +15,8 @@ namespace test_support {
 /* The Qt widget standing for a dialog or control; NULL when there is none. */
 QWidget* WidgetOf(HWND hWnd);
 
-/* The window's pixels as the screen has them (QScreen::grabWindow), in client coordinates. */
+/* The window's pixels as the screen has them (QScreen::grabWindow, or at a device pixel ratio
+   other than 1 its backing store), in client coordinates of device pixels. */
 QImage GrabWindow(HWND hWnd);
 
 /* Pixels of the rectangle (right and bottom exclusive) whose colour is within tolerance of rgb. */
