@@ -42,6 +42,8 @@ int main(int argc, char** argv) {
     }
     // The desktop shows the application's name on its window; closing windows never quits.
     QGuiApplication::setApplicationDisplayName(platform_user::ToQString(app->m_pszAppName));
+    // Wayland desktops find the program's desktop entry, and so its icon, by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("pemblar"));
     QGuiApplication::setQuitOnLastWindowClosed(false);
     // The framework runs no application message loop: the modal run inside InitInstance is the
     // program's life, and the program ends when InitInstance returns.
