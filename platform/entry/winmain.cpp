@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/afx.h"
+#include "platform/entry/font_cache.h"
 #include "platform/user/window.h"
 
 namespace {
@@ -30,7 +31,9 @@ int main(int argc, char** argv) {
             stderr);
         return 1;
     }
+    const platform_entry::FontCacheFallback fontCache;
     QApplication application(argc, argv);
+    fontCache.ReportMissingCache();
     if (afxResourceTable.version != nullptr) {
         QCoreApplication::setApplicationVersion(
             platform_user::ToQString(afxResourceTable.version->fileVersion));

@@ -42,5 +42,32 @@ for page in pemblar pemblar-camera; do
   [ -f "$prefix/share/man/man1/$page.1.gz" ] || fail "no manual page $page.1"
 done
 
+# A home nothing can be written in (a file: not even root can), and no font cache fontconfig can
+# use: the viewer still starts, and says what is missing in one line each.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+touch "$scratch/home"
+cat > "$scratch/fonts.conf" <<'CONF'
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig><dir>/usr/share/fonts</dir><cachedir prefix="xdg">fontconfig</cachedir></fontconfig>
+CONF
+env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_CONFIG_HOME -u XDG_CACHE_HOME HOME="$scratch/home" \
+  FONTCONFIG_FILE="$scratch/fonts.conf" QT_QPA_PLATFORM=offscreen "$prefix/bin/pemblar" \
+  2>"$scratch/said" &
+viewer=$!
+for _ in $(seq 1200); do  # until both lines are out, the viewer ends, or two minutes pass
+  if [ "$(wc -l <"$scratch/said")" -ge 2 ] || ! kill -0 "$viewer" 2>/dev/null; then break; fi
+  sleep 0.1
+done
+if kill -0 "$viewer" 2>/dev/null; then kill "$viewer"; else fail "pemblar ended with an unusable home"; fi
+wait "$viewer" 2>/dev/null || true
+grep -v '^QStandardPaths: ' "$scratch/said" >"$scratch/lines" || true
+expected="pemblar: no font cache, and $scratch/home/.cache/fontconfig cannot be written: *
+pemblar: the settings file $scratch/home/.config/MyCompany/Pemblar.conf cannot be made or read: *"
+# shellcheck disable=SC2053
+[[ "$(cat "$scratch/lines")" == $expected ]] ||
+  fail "pemblar with an unusable home said: $(cat "$scratch/said")"
+
 [ "$failures" -eq 0 ] || exit 1
 echo "installed tree: all checks passed"
