@@ -52,9 +52,10 @@ cat > "$scratch/fonts.conf" <<'CONF'
 <!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
 <fontconfig><dir>/usr/share/fonts</dir><cachedir prefix="xdg">fontconfig</cachedir></fontconfig>
 CONF
+# (TMPDIR: the private font cache folder of the viewer, which is ended by a signal, goes too.)
 env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_CONFIG_HOME -u XDG_CACHE_HOME HOME="$scratch/home" \
-  FONTCONFIG_FILE="$scratch/fonts.conf" QT_QPA_PLATFORM=offscreen "$prefix/bin/pemblar" \
-  2>"$scratch/said" &
+  TMPDIR="$scratch" FONTCONFIG_FILE="$scratch/fonts.conf" QT_QPA_PLATFORM=offscreen \
+  "$prefix/bin/pemblar" 2>"$scratch/said" &
 viewer=$!
 for _ in $(seq 1200); do  # until both lines are out, the viewer ends, or two minutes pass
   if [ "$(wc -l <"$scratch/said")" -ge 2 ] || ! kill -0 "$viewer" 2>/dev/null; then break; fi
