@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, starts the simulated camera in the background and opens the
-# viewer on it. The camera stops when the viewer closes.
+# Installs what is missing, builds the viewer and the simulated camera (nothing else), starts the
+# camera in the background and opens the viewer on it. The camera stops when the viewer closes.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -10,7 +10,8 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
 fi
 
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh" plain
+# Only what this script runs, so the picture shows as soon as these three are built.
+PEMBLAR_TARGETS="pemblar pemblar-camera pemblar-seed-history" "$root/scripts/build.sh" plain
 bin="$root/build/plain"
 
 port=${PEMBLAR_CAMERA_PORT:-5555}

@@ -10,6 +10,8 @@ packages=(
   libgtest-dev libgmock-dev              # tests
   clang libclang-rt-14-dev               # fuzz targets (libFuzzer)
   fonts-dejavu-core                      # the sans-serif font the view draws its texts with
+  dpkg-dev file lintian                  # the Debian package: its dependencies, its check
+  desktop-file-utils appstream           # validators of the desktop entry and the AppStream metadata
 )
 
 missing=()

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test three ways (plain, ASan+UBSan, TSan),
-# then a short fuzz pass and the benchmark's quick run.
+# then builds and checks the Debian package, a short fuzz pass and the benchmark's quick run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -22,6 +22,9 @@ for flavour in plain asan tsan; do
   echo "== $flavour tests"
   ctest --test-dir "$root/build/$flavour" --output-on-failure -j2
 done
+
+echo "== package (Release build, installed tree, lintian)"
+"$root/scripts/package.sh"
 
 if [ -x "$root/scripts/fuzz.sh" ]; then
   echo "== short fuzz pass"

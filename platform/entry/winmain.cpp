@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/afx.h"
+#include "platform/entry/font_cache.h"
 #include "platform/user/window.h"
 
 namespace {
@@ -30,7 +31,9 @@ int main(int argc, char** argv) {
             stderr);
         return 1;
     }
+    const platform_entry::FontCacheFallback fontCache;
     QApplication application(argc, argv);
+    fontCache.ReportMissingCache();
     if (afxResourceTable.version != nullptr) {
         QCoreApplication::setApplicationVersion(
             platform_user::ToQString(afxResourceTable.version->fileVersion));
@@ -42,6 +45,8 @@ int main(int argc, char** argv) {
     }
     // The desktop shows the application's name on its window; closing windows never quits.
     QGuiApplication::setApplicationDisplayName(platform_user::ToQString(app->m_pszAppName));
+    // Wayland desktops find the program's desktop entry, and so its icon, by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("pemblar"));
     QGuiApplication::setQuitOnLastWindowClosed(false);
     // The framework runs no application message loop: the modal run inside InitInstance is the
     // program's life, and the program ends when InitInstance returns.

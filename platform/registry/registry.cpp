@@ -6,6 +6,7 @@
 #include "platform/registry/key_table.h"
 #include "platform/registry/registry_seams.h"
 #include "platform/registry/settings_file.h"
+#include "platform/registry/settings_report.h"
 
 namespace {
 
@@ -36,8 +37,9 @@ bool ToValueName(LPCWSTR lpValueName, QString* name) {
  *
  * RETURNS
  *  Success: ERROR_SUCCESS
- *  Failure: ERROR_ACCESS_DENIED when the settings file cannot be read or made, or for any
- *           other key; ERROR_INVALID_HANDLE, ERROR_INVALID_PARAMETER for bad arguments.
+ *  Failure: ERROR_ACCESS_DENIED when the settings file cannot be read or made (said once on
+ *           standard error), or for any other key; ERROR_INVALID_HANDLE, ERROR_INVALID_PARAMETER
+ *           for bad arguments.
  */
 LSTATUS RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD /*Reserved*/, LPWSTR /*lpClass*/,
                         DWORD /*dwOptions*/, REGSAM /*samDesired*/,
@@ -53,7 +55,10 @@ LSTATUS RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD /*Reserved*/, LPWSTR 
     const QString path = platform_registry::SettingsFilePath();
     bool created = false;
     const LSTATUS status = platform_registry::PrepareSettingsFile(path, &created);
-    if (status != ERROR_SUCCESS) return status;
+    if (status != ERROR_SUCCESS) {
+        platform_registry::ReportSettingsFailure(path, platform_registry::SettingsFailure::kOpen);
+        return status;
+    }
     *phkResult = platform_registry::AddOpenKey(path);
     if (lpdwDisposition != nullptr) {
         *lpdwDisposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
@@ -122,9 +127,9 @@ LSTATUS RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPD
  *
  * RETURNS
  *  Success: ERROR_SUCCESS
- *  Failure: ERROR_ACCESS_DENIED when the file cannot be written: the file then holds what it held,
- *           and no later write stores this value; ERROR_INVALID_HANDLE, ERROR_INVALID_PARAMETER for
- *           bad arguments.
+ *  Failure: ERROR_ACCESS_DENIED when the file cannot be written (said once on standard error):
+ *           the file then holds what it held, and no later write stores this value;
+ * ERROR_INVALID_HANDLE, ERROR_INVALID_PARAMETER for bad arguments.
  */
 LSTATUS RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD /*Reserved*/, DWORD dwType,
                        const BYTE* lpData, DWORD cbData) {
@@ -137,7 +142,11 @@ LSTATUS RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD /*Reserved*/, DWORD
     if (!ToValueName(lpValueName, &name)) return ERROR_INVALID_PARAMETER;
     const QByteArray bytes(reinterpret_cast<const char*>(lpData), static_cast<qsizetype>(cbData));
     const LSTATUS status = platform_registry::WriteSettingsValue(path, name, bytes);
-    if (status == ERROR_SUCCESS) platform_registry::NotifyValueWritten();
+    if (status == ERROR_SUCCESS) {
+        platform_registry::NotifyValueWritten();
+    } else {
+        platform_registry::ReportSettingsFailure(path, platform_registry::SettingsFailure::kWrite);
+    }
     return status;
 }
 

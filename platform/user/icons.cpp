@@ -28,7 +28,11 @@ const ICON_RESOURCE* IconResource(HICON hIcon) {
     return nullptr;
 }
 
-QImage ImageOf(const ICONIMAGE_RESOURCE& image) {
+}  // namespace
+
+namespace platform_user {
+
+QImage IconImage(const ICONIMAGE_RESOURCE& image) {
     QImage result(image.width, image.height, QImage::Format_ARGB32);
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
@@ -42,15 +46,11 @@ QImage ImageOf(const ICONIMAGE_RESOURCE& image) {
     return result;
 }
 
-}  // namespace
-
-namespace platform_user {
-
 QIcon IconOf(HICON hIcon) {
     QIcon icon;
     if (const ICON_RESOURCE* resource = IconResource(hIcon)) {
         for (int i = 0; i < resource->imageCount; ++i) {
-            icon.addPixmap(QPixmap::fromImage(ImageOf(resource->images[i])));
+            icon.addPixmap(QPixmap::fromImage(IconImage(resource->images[i])));
         }
     }
     return icon;

@@ -70,4 +70,24 @@ TEST(StartupTest, TheDialogIsTheProgramsLifeAndTheHistorySurvivesARestart) {
     });
 }
 
+// A home where the settings folder cannot be made (read-only, or a file in the way): the program
+// runs as ever, and standard error names the settings file once, not at every load and save.
+TEST(StartupTest, UnusableSettingsAreSaidInOneLineAndTheProgramRunsWithoutThem) {
+    ScopedSettingsHome home;
+    ASSERT_TRUE(home.BlockFolderWithFile());
+    bool ran = false;
+    testing::internal::CaptureStderr();
+    RunProgram([&](HWND dialog) {
+        ran = true;
+        SendMessageW(GetDlgItem(dialog, IDC_COMBO_IP), CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(u"10.0.0.5"));
+        SendMessageW(dialog, WM_CLOSE, 0, 0);  // saves the history
+    });
+    const QString said = QString::fromStdString(testing::internal::GetCapturedStderr());
+    EXPECT_TRUE(ran);
+    const QStringList lines = said.split(u'\n').filter(home.SettingsFile());
+    ASSERT_EQ(lines.size(), 1) << said.toStdString();
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("cannot be made or read"))) << said.toStdString();
+}
+
 }  // namespace
