@@ -40,8 +40,9 @@ public:
     /* Index of the first occurrence of text at or after start, exact and case-sensitive; -1 when absent. */
     int Find(LPCWSTR text, int start = 0) const;
 
-    /* Replaces the text with the format's result: %d %i %u %x %c %s (UTF-16 text) %S (8-bit text) %f %%,
-       with flags, width and precision as the wide printf rules give them. */
+    /* Replaces the text with the format's result: %d %i %u %x %c %s (UTF-16 text) %S (8-bit text)
+       %f %%, with flags, width and precision as the wide printf rules give them; numbers in the
+       "C" locale's form whatever the desktop's locale. */
     void Format(LPCWSTR format, ...);
 
     /* Zero-units-included comparison of the whole stored texts. */

@@ -14,14 +14,11 @@ namespace {
 // header, before any pixel memory is taken.
 constexpr int64_t kPixelBudget = int64_t{4096} * 4096;
 
-// Warnings stop the decode and count as failures: TurboJPEG reports a truncated or damaged
-// frame as a warning and would fill what is missing with grey. Delivering no bitmap instead
-// leaves the holder empty and the view keeps the last good picture. Stopping at the first
-// warning also spares a hostile frame that declares a large picture and carries no data the
-// cost of decoding it in full. (TurboJPEG 2.1 also keeps reporting TJERR_WARNING once a warning
-// was raised, even when a fatal error followed, so the error code alone cannot vouch for the
-// picture.) The scan limit bounds progressive frames with endless scans.
-constexpr int kDecodeFlags = TJFLAG_STOPONWARNING
+// Warnings do not stop the decode: many cameras write frames that a decoder reads whole with a
+// warning (stray bytes before a marker, an entropy segment cut short), and viewers show them.
+// An error stops it and gives no bitmap. The scan limit bounds progressive frames with endless
+// scans.
+constexpr int kDecodeFlags = 0
 #ifdef TJFLAG_LIMITSCANS
                              | TJFLAG_LIMITSCANS
 #endif
@@ -45,12 +42,49 @@ bool FrameLength(const DECOMPRESSIMAGEINFO& info, DWORD* length) {
     return true;
 }
 
+// Reads the picture's size from the header. A header read with warnings only still gives it:
+// TurboJPEG sets the four values together once the header was read to its end.
+bool ReadHeader(tjhandle decompressor, const DECOMPRESSIMAGEINFO& info, DWORD length, int* width,
+                int* height) {
+    int subsampling = -1;
+    int colorspace = -1;
+    *width = 0;
+    *height = 0;
+    if (tjDecompressHeader3(decompressor, info.pbBuffer, length, width, height, &subsampling,
+                            &colorspace) == 0) {
+        return true;
+    }
+    return tjGetErrorCode(decompressor) == TJERR_WARNING && *width > 0 && *height > 0 &&
+           subsampling >= 0 && colorspace >= 0;
+}
+
+// Decodes into the rows; true when the decoder read the frame to its end with warnings at most.
+// TurboJPEG 2.1 still reports TJERR_WARNING when an error followed a warning, so the picture
+// also has to be whole: the last pixel's fourth byte, cleared before, is written with the last
+// row (0xFF in BGRA).
+bool DecodeRows(tjhandle decompressor, const DECOMPRESSIMAGEINFO& info, DWORD length,
+                QImage& pixels) {
+    uchar* const rows = pixels.bits();
+    uchar* const lastAlpha =
+        rows + (pixels.height() - 1) * pixels.bytesPerLine() + 4 * (pixels.width() - 1) + 3;
+    *lastAlpha = 0;
+    // BGRA rather than BGRX: only BGRA promises the fourth byte is 0xFF, which the 32-bit
+    // bitmap format requires.
+    if (tjDecompress2(decompressor, info.pbBuffer, length, rows, pixels.width(),
+                      static_cast<int>(pixels.bytesPerLine()), pixels.height(), TJPF_BGRA,
+                      kDecodeFlags) == 0) {
+        return true;
+    }
+    return tjGetErrorCode(decompressor) == TJERR_WARNING && *lastAlpha == 0xFF;
+}
+
 }  // namespace
 
 /* DecompressImageIndirect: decodes the JPEG frame at the start of pbBuffer at scale 100 into a
    new 32-bit bitmap stored in *phBM, then reports completion once to pfnImageProgress. No
    bitmap for a frame that is empty, longer than dwBufferMax, larger than iMaxWidth x iMaxHeight
-   or the pixel budget, or that decodes only with a warning or an error. S_OK or E_FAIL. */
+   or the pixel budget, or that the decoder stops on with an error; a frame read to its end with
+   warnings only gives its bitmap. S_OK or E_FAIL. */
 long DecompressImageIndirect(DECOMPRESSIMAGEINFO* pParams) {
     if (pParams == nullptr || pParams->pbBuffer == nullptr || pParams->phBM == nullptr ||
         pParams->iScale != 100) {
@@ -63,24 +97,18 @@ long DecompressImageIndirect(DECOMPRESSIMAGEINFO* pParams) {
     tjhandle decompressor = imgdecmp::ThreadDecompressor();
     if (!FrameLength(info, &length) || decompressor == nullptr) return E_FAIL;
 
+    // The header comes first: the size is checked before any pixel memory is taken.
     int width = 0;
     int height = 0;
-    int subsampling = 0;
-    int colorspace = 0;
-    if (tjDecompressHeader3(decompressor, info.pbBuffer, length, &width, &height, &subsampling,
-                            &colorspace) != 0) {
+    if (!ReadHeader(decompressor, info, length, &width, &height)) {
         imgdecmp::DiscardThreadDecompressor();
         return E_FAIL;
     }
     if (!FitsLimits(width, height, info)) return E_FAIL;
 
-    // The decode writes straight into the bitmap's rows. BGRA rather than BGRX: only BGRA
-    // promises the fourth byte is 0xFF, which the 32-bit bitmap format requires.
     QImage pixels = gdi::TakeBitmapBuffer(width, height);
     if (pixels.isNull()) return E_FAIL;
-    if (tjDecompress2(decompressor, info.pbBuffer, length, pixels.bits(), width,
-                      static_cast<int>(pixels.bytesPerLine()), height, TJPF_BGRA,
-                      kDecodeFlags) != 0) {
+    if (!DecodeRows(decompressor, info, length, pixels)) {
         imgdecmp::DiscardThreadDecompressor();
         gdi::RecycleBitmapBuffer(std::move(pixels));
         return E_FAIL;

@@ -1,11 +1,13 @@
 // The drop-down combo box: an editable entry with a list sorted as items are added (ignoring
-// case). Changing the list never changes the entry; choosing an item puts its text there.
+// case), drawn with a thin frame and a narrow drop-down button. Changing the list never changes
+// the entry; choosing an item puts its text there.
 #include <QComboBox>
 #include <QLineEdit>
 #include <algorithm>
 
 #include "platform/user.h"
 #include "platform/user/control_class.h"
+#include "platform/user/drop_down_style.h"
 #include "platform/user/entry_limit.h"
 
 namespace platform_user {
@@ -127,6 +129,7 @@ private:
 
 std::unique_ptr<ControlClass> MakeComboBoxControl(const DLGITEM_RESOURCE& item, QWidget* parent) {
     auto* combo = new QComboBox(parent);
+    combo->setStyle(DropDownStyle());
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);

@@ -3,7 +3,9 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QWindow>
 #include <QtMath>
@@ -50,6 +52,41 @@ void DialogWidget::closeEvent(QCloseEvent* event) {
     event->ignore();
     QtDispatchScope scope(m_hDlg);
     SendMessageW(m_hDlg, WM_CLOSE, 0, 0);
+}
+
+void DialogWidget::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool plain = event->modifiers() == Qt::NoModifier ||
+                       (event->key() == Qt::Key_Enter && event->modifiers() == Qt::KeypadModifier);
+    if (!enter || !plain) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    // Enter that reached the dialog, as the platform's dialog manager takes it: a focused push
+    // button's click, else the default push button's (Qt's own handling), else IDOK.
+    if (auto* focused = qobject_cast<QPushButton*>(focusWidget())) {
+        if (focused->isEnabled()) focused->click();
+        return;
+    }
+    if (HasDefaultButton()) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    QtDispatchScope scope(m_hDlg);
+    SendMessageW(m_hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+void DialogWidget::SettleDefaultButton() {
+    // Qt makes the first push button that takes the focus the default of a dialog that has none,
+    // and keeps it so after the focus moves on; such a dialog's buttons leave Enter to it.
+    if (HasDefaultButton()) return;
+    for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
+}
+
+bool DialogWidget::HasDefaultButton() const {
+    const QList<QPushButton*> buttons = findChildren<QPushButton*>();
+    return std::any_of(buttons.begin(), buttons.end(),
+                       [](const QPushButton* button) { return button->isDefault(); });
 }
 
 DialogClass::DialogClass(HWND hDlg, QSize clientSize, QWidget* owner, bool appWindow,

@@ -15,19 +15,26 @@
 namespace platform_user {
 
 // The widget of a dialog. Its paint dispatches WM_PAINT, whose handler draws on the surface,
-// unless that was done already for this paint, then shows the surface; closing sends WM_CLOSE
-// and Escape sends IDCANCEL.
+// unless that was done already for this paint, then shows the surface; closing sends WM_CLOSE,
+// Escape sends IDCANCEL, and Enter clicks the focused push button, else the default one, else
+// sends IDOK.
 class DialogWidget : public QDialog {
 public:
     DialogWidget(HWND hDlg, QImage* surface, QWidget* owner);
 
     void reject() override;
+    /* Once the controls exist: in a dialog without a default push button, a push button takes
+       Enter only while it has the focus and leaves it to the dialog otherwise. */
+    void SettleDefaultButton();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    bool HasDefaultButton() const;
+
     HWND m_hDlg;
     QImage* m_surface;
 };

@@ -111,6 +111,7 @@ HWND CreateDialogWindow(const DLGTEMPLATE_RESOURCE& dialogTemplate, HWND owner,
     for (int i = 0; i < dialogTemplate.itemCount; ++i) {
         AddControl(*window, dialogTemplate.items[i], units);
     }
+    widget->SettleDefaultButton();
     HWND hDlg = window->handle;
     RegisterWindow(std::move(window));
     return hDlg;

@@ -9,6 +9,7 @@
 #include "platform/user/window_surface.h"
 #include "support/jpeg_maker.h"
 #include "support/pump_events.h"
+#include "support/scoped_locale.h"
 #include "support/window_pixels.h"
 
 namespace {
@@ -138,6 +139,31 @@ TEST_F(ViewPaintingTest, ConnectedPaintsDrawCaptionRateAndPictureAndRequestOneFr
     EXPECT_EQ(m_dialog->m_image.m_hBitmap, nullptr);
     Settle();
     EXPECT_EQ(m_camera.RequestCount(), 4);
+}
+
+TEST_F(ViewPaintingTest, TheRateReadsAlikeUnderADesktopLocaleWithADecimalComma) {
+    CreateConnected();
+    m_dialog->m_fFps = 12.5f;
+    Settle();
+    const QRect rateBand(kRateText.left, kRateText.top, kRateText.right - kRateText.left,
+                         kRateText.bottom - kRateText.top);
+    // "12.500000" as the "C" locale writes it, then under German conventions, set as the
+    // application object sets the desktop's; read from the surface each paint draws on.
+    QImage drawn[2];
+    const char* const locales[2] = {"C", "de_DE.UTF-8"};
+    for (int i = 0; i < 2; ++i) {
+        const test_support::ScopedLocale locale(locales[i]);
+        ASSERT_TRUE(locale.InForce());
+        if (i == 1) {
+            ASSERT_EQ(test_support::DecimalPoint(), ",");
+        }
+        const int requests = m_camera.RequestCount();
+        InvalidateRect(m_dialog->m_hWnd, nullptr, FALSE);
+        ASSERT_TRUE(WaitForRequests(requests + 1));  // one connected paint
+        drawn[i] = GetWindowSurface(m_dialog->m_hWnd)->copy(rateBand);
+    }
+    EXPECT_GT(CountColour(drawn[0], {0, 0, rateBand.width(), rateBand.height()}, kWhite, 60), 20);
+    EXPECT_EQ(drawn[1], drawn[0]) << "the rate is not drawn as 12.500000 under de_DE.UTF-8";
 }
 
 TEST_F(ViewPaintingTest, AFailedRequestIsReportedAndClosesTheSocketButChangesNoState) {

@@ -60,18 +60,10 @@ TEST(DecompressImage, ReadsOnlyTheReportedCountAndRefusesDamagedAndOversizedFram
     EXPECT_EQ(Decode(good, 63).bitmap, kUntouched);  // wider than the maximum
     EXPECT_EQ(platform_testing::LiveBitmapCount(), before);
 
-    // Cut short (end marker appended), or stray bytes before the end marker: TurboJPEG decodes
-    // both with a warning only.
-    std::vector<uint8_t> truncated(good.begin(), good.begin() + good.size() * 6 / 10);
-    truncated.insert(truncated.end(), {0xFF, 0xD9});
-    std::vector<uint8_t> stray(good.begin(), good.end() - 2);
-    stray.insert(stray.end(), {0x00, 0x11, 0x22, 0xFF, 0xD9});
     const std::pair<const char*, std::vector<uint8_t>> refused[] = {
         {"empty", {}},
         {"markers only", {0xFF, 0xD8, 0xFF, 0xD9}},
         {"headers cut short", {good.begin(), good.begin() + 100}},
-        {"truncated", truncated},
-        {"stray bytes", stray},
     };
     for (const auto& [what, frame] : refused) ExpectNoBitmap(frame, what);
 }
@@ -99,9 +91,9 @@ TEST(DecompressImage, SurvivesMutatedAndRandomBytes) {
     EXPECT_EQ(platform_testing::LiveBitmapCount(), before);
 }
 
-// Decompression bombs: endless progressive scans, a huge declared picture in a few hundred bytes,
-// and entropy data that only decodes with warnings. Each is first shown to be what it claims with
-// TurboJPEG itself, then refused by the decoder without a bitmap.
+// Decompression bombs: endless progressive scans and a huge declared picture in a few hundred
+// bytes. Each is first shown to be what it claims with TurboJPEG itself, then refused by the
+// decoder without a bitmap.
 
 TEST(DecoderLimits, RefusesAProgressiveFrameWithHundredsOfScansAndKeepsOneWithFewer) {
     const std::vector<uint8_t> endless = hostile_jpeg::ManyScans(10);
@@ -127,8 +119,9 @@ TEST(DecoderLimits, RefusesAProgressiveFrameWithHundredsOfScansAndKeepsOneWithFe
 
 TEST(DecoderLimits, RefusesHugeDeclaredPicturesFromTheHeaderAlone) {
     // 65500 x 65500 grey (4 GiB of pixels) in about 150 bytes, with the first few blocks of its
-    // only scan; and 4097 x 4096, one column over the pixel budget.
-    const struct { int width, height; } sizes[] = {{65500, 65500}, {4097, 4096}, {10000, 1}};
+    // only scan; 4097 x 4096, one column over the pixel budget; 10001 x 1, one column over the
+    // caller's largest width.
+    const struct { int width, height; } sizes[] = {{65500, 65500}, {4097, 4096}, {10001, 1}};
     for (const auto& size : sizes) {
         const std::vector<uint8_t> bomb = hostile_jpeg::Baseline(size.width, size.height, 64);
         EXPECT_LT(bomb.size(), 200u);
@@ -143,39 +136,66 @@ TEST(DecoderLimits, RefusesHugeDeclaredPicturesFromTheHeaderAlone) {
     EXPECT_TRUE(DeleteObject(fits.bitmap));
 }
 
-TEST(DecoderLimits, RefusesBaselineFramesWhoseEntropyDataOnlyDecodesWithWarnings) {
-    const std::vector<uint8_t> good = test_support::MakeJpeg(
-        96, 64, [](int x, int y) { return static_cast<uint32_t>((x * 2) << 16 | (y * 3) << 8); },
-        {85, TJSAMP_420});
-    ASSERT_EQ(DecodeWithTurboJpeg(good).result, 0);
-    size_t scanStart = 0;
-    for (size_t i = 0; i + 1 < good.size() && scanStart == 0; ++i) {
-        if (good[i] == 0xFF && good[i + 1] == 0xDA)
-            scanStart = i + 2 + (good[i + 2] << 8 | good[i + 3]);
+// Where each marker (FF and the code) begins, in order.
+std::vector<size_t> Markers(const std::vector<uint8_t>& jpeg, uint8_t code) {
+    std::vector<size_t> at;
+    for (size_t i = 0; i + 1 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == code) at.push_back(i);
     }
-    ASSERT_GT(scanStart, 0u);
-    const size_t entropy = good.size() - 2 - scanStart;
-    ASSERT_GT(entropy, 200u);
+    return at;
+}
 
-    // Stuffed FF bytes read as runs of one bits, which no Huffman code is; zero bytes read as
-    // valid codes with the wrong values (colours and lengths that overrun the blocks).
-    std::vector<uint8_t> allOnes = good, zeros = good, cut = good;
-    for (size_t i = scanStart + entropy / 3; i < scanStart + entropy / 3 + 60; i += 2) {
-        allOnes[i] = 0xFF;
-        allOnes[i + 1] = 0x00;
-    }
-    for (size_t i = scanStart + entropy / 4; i < scanStart + entropy / 2; ++i) zeros[i] = 0;
-    cut.erase(cut.begin() + static_cast<ptrdiff_t>(scanStart + entropy / 2), cut.end() - 2);
+std::vector<uint8_t> StrayBytesBefore(std::vector<uint8_t> jpeg, size_t marker) {
+    jpeg.insert(jpeg.begin() + static_cast<ptrdiff_t>(marker), {0x00, 0x5A, 0xA5});
+    return jpeg;
+}
 
-    const std::pair<const char*, const std::vector<uint8_t>*> damages[] = {
-        {"bad codes", &allOnes}, {"zeros", &zeros}, {"cut", &cut}};
-    for (const auto& [what, damaged] : damages) {
-        // TurboJPEG alone fills the damage in with grey and says it only warned.
-        const PlainDecode plain = DecodeWithTurboJpeg(*damaged);
-        EXPECT_EQ(plain.result, -1) << what;
-        EXPECT_EQ(plain.errorCode, TJERR_WARNING) << what;
-        ExpectNoBitmap(*damaged, what);
+TEST(DecompressImage, ShowsFramesReadToTheEndWithWarningsButNoneAnErrorStopped) {
+    const std::vector<uint8_t> baseline = MakeQuadrantJpeg(64, 48, kColours);
+    const std::vector<uint8_t> progressive =
+        MakeQuadrantJpeg(64, 48, kColours, {90, TJSAMP_444, true});
+    const size_t scan = Markers(baseline, 0xDA).at(0);
+    const size_t secondScan = Markers(progressive, 0xDA).at(1);
+    // Cut inside the entropy data, the end marker put back.
+    std::vector<uint8_t> cut(baseline.begin(), baseline.begin() + (scan + baseline.size()) / 2);
+    cut.insert(cut.end(), {0xFF, 0xD9});
+
+    const struct {
+        const char* what;
+        std::vector<uint8_t> frame;
+        bool whole;  // every block is in the file
+    } warned[] = {
+        {"stray bytes before the scan header", StrayBytesBefore(baseline, scan), true},
+        {"stray bytes between scans", StrayBytesBefore(progressive, secondScan), true},
+        {"short entropy segment", cut, false},
+    };
+    for (const auto& w : warned) {
+        SCOPED_TRACE(w.what);
+        const PlainDecode plain = DecodeWithTurboJpeg(w.frame);
+        ASSERT_EQ(plain.result, -1);
+        EXPECT_EQ(plain.errorCode, TJERR_WARNING);
+        const Decoded decoded = Decode(w.frame);
+        ASSERT_EQ(decoded.result, S_OK);
+        EXPECT_EQ(decoded.progressCalls, 1);
+        const QImage pixels = test_support::ReadBitmap(decoded.bitmap);
+        ASSERT_EQ(pixels.size(), QSize(64, 48));
+        EXPECT_TRUE(test_support::NearColour(pixels.pixel(16, 12), kColours[0]));
+        if (w.whole) {
+            EXPECT_TRUE(test_support::NearColour(pixels.pixel(48, 36), kColours[3]));
+        }
+        EXPECT_TRUE(DeleteObject(decoded.bitmap));
     }
+
+    // A marker no decoder knows stops the decode with an error, also after a warning, which
+    // TurboJPEG then still reports as the error's kind.
+    std::vector<uint8_t> unknown = progressive;
+    unknown[Markers(unknown, 0xDA).at(4) + 1] = 0x02;
+    std::vector<uint8_t> warnedThenUnknown = StrayBytesBefore(progressive, secondScan);
+    warnedThenUnknown[Markers(warnedThenUnknown, 0xDA).at(4) + 1] = 0x02;
+    EXPECT_EQ(DecodeWithTurboJpeg(unknown).errorCode, TJERR_FATAL);
+    EXPECT_EQ(DecodeWithTurboJpeg(warnedThenUnknown).errorCode, TJERR_WARNING);
+    ExpectNoBitmap(unknown, "unknown marker");
+    ExpectNoBitmap(warnedThenUnknown, "stray bytes, then an unknown marker");
 }
 
 }  // namespace

@@ -22,8 +22,10 @@ TEST_F(ViewerTest, CancelsStreamsAndReconnectsWithTheSavedLogin) {
     StartViewer();
     EXPECT_TRUE(m_viewer->m_bLoading);
     EXPECT_EQ(ButtonText(), u"Connect");
-    // A cancelled login connects nothing and adds nothing to the history, but ends loading.
-    LoginSeen seen = ConnectToCamera({u"x", u"y", false, false});
+    // Enter on the focused button opens the login. A cancelled login connects nothing and adds
+    // nothing to the history, but ends loading.
+    Type(u"127.0.0.1", QString::number(m_camera.Port()).toStdU16String());
+    LoginSeen seen = PressConnect({u"x", u"y", false, false}, Press::kEnterOnFocus);
     EXPECT_TRUE(seen.shown);
     EXPECT_FALSE(m_viewer->m_bLoading);
     EXPECT_FALSE(m_viewer->m_bConnected);

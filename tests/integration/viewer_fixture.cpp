@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -98,13 +99,21 @@ void ViewerTest::ClickConnectButton() {
     button->click();
 }
 
-LoginSeen ViewerTest::PressConnect(const LoginAnswer& answer) {
+LoginSeen ViewerTest::PressConnect(const LoginAnswer& answer, Press press) {
     // The answer waits for the login dialog of this press only: a press that shows none (the
     // button ignored while trying) leaves no answer behind for a later one.
     auto seen = std::make_shared<LoginSeen>();
     auto pressing = std::make_shared<bool>(true);
     AnswerLoginWhenShown(answer, seen, pressing);
-    ClickConnectButton();
+    if (press == Press::kClick) {
+        ClickConnectButton();
+    } else {
+        QWidget* button = Control(m_viewer->m_hWnd, IDC_BUTTON_CONNECT);
+        button->setFocus();
+        EXPECT_EQ(QApplication::focusWidget(), button);
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(button, &enter);
+    }
     *pressing = false;
     return *seen;
 }

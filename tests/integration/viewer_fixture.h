@@ -52,8 +52,11 @@ public:
     double CloseViewer();
     /* Types the address and port into the entries. */
     void Type(const std::u16string& ip, const std::u16string& port);
-    /* Presses Connect; the login dialog that opens is answered with `answer`. */
-    LoginSeen PressConnect(const LoginAnswer& answer = {u"admin", u"secret"});
+    enum class Press { kClick, kEnterOnFocus };
+    /* Presses Connect (a click, or Enter with the keyboard focus on the button); the login
+       dialog that opens is answered with `answer`. */
+    LoginSeen PressConnect(const LoginAnswer& answer = {u"admin", u"secret"},
+                           Press press = Press::kClick);
     /* Presses the button while it reads "Disconnect". */
     void PressDisconnect();
     /* Presses Connect with the fake camera's address typed in. */

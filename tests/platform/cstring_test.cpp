@@ -1,9 +1,11 @@
 // The framework's string: construction, editing, searching and wide printf formatting.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <utility>
 
 #include "platform/afxstr.h"
+#include "support/scoped_locale.h"
 
 namespace {
 
@@ -71,6 +73,20 @@ TEST(CStringTest, FormatsLikeWidePrintf) {
         {Format(u"%.0f|%.1f", 2.5, 0.0), u"2|0.0"},
     };
     for (const auto& [actual, expected] : formatted) EXPECT_EQ(actual, expected);
+}
+
+TEST(CStringTest, NumbersKeepTheirFormUnderADesktopLocaleWithADecimalComma) {
+    // Set after the application object, which puts the process under the desktop's locale.
+    const test_support::ScopedLocale german("de_DE.UTF-8");
+    ASSERT_TRUE(german.InForce());
+    ASSERT_EQ(test_support::DecimalPoint(), ",");
+    EXPECT_EQ(Format(u"%f", static_cast<double>(12.5f)), u"12.500000");
+    EXPECT_EQ(Format(u"rate %.2f after %d frames, %e s", 12.5, 1234567, 0.25),
+              u"rate 12.50 after 1234567 frames, 2.500000e-01 s");
+    // The process keeps the desktop's locale for everything else.
+    char narrow[16];
+    std::snprintf(narrow, sizeof narrow, "%.1f", 0.5);
+    EXPECT_STREQ(narrow, "0,5");
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 // Modal dialogs: the results of their runs (OK, Cancel, Enter, Escape, closing), their layout
 // from the templates, the main window's screen area and the login dialog's place over it.
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <cstdlib>
 
 #include "tests/platform/user_test_helpers.h"
@@ -187,6 +190,42 @@ TEST_F(DialogRunTest, TheMainWindowHasTheScreenAreaAndItsIconAndTheLoginOpensOve
     EXPECT_EQ(qAlpha(big.pixel(0, 0)), 0);  // masked corner
     // Row 10 is light grey (palette index 7) inside the opaque camera body.
     EXPECT_EQ(big.pixel(5, 10), qRgba(0xC0, 0xC0, 0xC0, 255));
+    EXPECT_TRUE(main.DestroyWindow());
+}
+
+TEST_F(DialogRunTest, TheMainWindowsEntriesShowAWholePortAndAWholeDottedAddress) {
+    MainLikeDlg main;
+    ASSERT_TRUE(main.Create(IDD_PEMBLAR_DIALOG));
+    const QFontMetrics dialogFont(test_support::WidgetOf(main.m_hWnd)->font());
+    const std::pair<int, QString> widest[] = {{IDC_COMBO_PORT, QStringLiteral("65535")},
+                                              {IDC_COMBO_IP, QStringLiteral("255.255.255.255")}};
+    for (const auto& [id, text] : widest) {
+        SCOPED_TRACE(text.toStdString());
+        auto* combo = qobject_cast<QComboBox*>(test_support::WidgetOf(GetDlgItem(main.m_hWnd, id)));
+        ASSERT_NE(combo, nullptr);
+        SetWindowTextW(GetDlgItem(main.m_hWnd, id), reinterpret_cast<LPCWSTR>(text.utf16()));
+        // The entry scrolls (when it paints) only when the text is wider than its text area:
+        // from the first character to the end, the caret then moves less than the text is wide.
+        QLineEdit* entry = combo->lineEdit();
+        const auto caretX = [entry] {
+            entry->grab();
+            return entry->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+        };
+        entry->setCursorPosition(0);
+        const int start = caretX();
+        entry->end(false);
+        EXPECT_EQ(caretX() - start, dialogFont.horizontalAdvance(text));
+        EXPECT_EQ(entry->font(), test_support::WidgetOf(main.m_hWnd)->font());
+        // The drop-down button stays, right of the entry, inside the box.
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = true;
+        const QRect button = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                            QStyle::SC_ComboBoxArrow, combo);
+        EXPECT_GT(button.width(), 0);
+        EXPECT_TRUE(combo->rect().contains(button));
+        EXPECT_LE(entry->geometry().right(), button.left());
+    }
     EXPECT_TRUE(main.DestroyWindow());
 }
 

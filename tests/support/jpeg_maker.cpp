@@ -39,8 +39,11 @@ PlainDecode DecodeWithTurboJpeg(const std::vector<uint8_t>& jpeg, int flags) {
     std::unique_ptr<void, int (*)(tjhandle)> handle(tjInitDecompress(), tjDestroy);
     PlainDecode out;
     int subsampling = 0, colorspace = 0;
-    if (tjDecompressHeader3(handle.get(), jpeg.data(), jpeg.size(), &out.width, &out.height,
-                            &subsampling, &colorspace) != 0 ||
+    // A header read with warnings only still declares the size.
+    if ((tjDecompressHeader3(handle.get(), jpeg.data(), jpeg.size(), &out.width, &out.height,
+                             &subsampling, &colorspace) != 0 &&
+         tjGetErrorCode(handle.get()) != TJERR_WARNING) ||
+        out.width <= 0 || out.height <= 0 ||
         int64_t{out.width} * out.height > int64_t{1024} * 1024) {
         return out;
     }

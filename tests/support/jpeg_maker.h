@@ -26,8 +26,8 @@ std::vector<uint8_t> MakeQuadrantJpeg(int width, int height, const uint32_t (&co
                                       const JpegLayout& layout = {});
 
 // What TurboJPEG alone makes of a file: the size its header declares, and the decode's result (0,
-// or -1 with TurboJPEG's error code); result -1 and error -1 when the header cannot be read or the
-// picture is over 1024 x 1024 pixels (never decoded here).
+// or -1 with TurboJPEG's error code); result -1 and error -1 when the header cannot be read (a
+// header read with warnings can) or the picture is over 1024 x 1024 pixels (never decoded here).
 struct PlainDecode {
     int result = -1;
     int errorCode = -1;
