@@ -129,7 +129,7 @@ LSTATUS RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPD
  *  Success: ERROR_SUCCESS
  *  Failure: ERROR_ACCESS_DENIED when the file cannot be written (said once on standard error):
  *           the file then holds what it held, and no later write stores this value;
- * ERROR_INVALID_HANDLE, ERROR_INVALID_PARAMETER for bad arguments.
+ *           ERROR_INVALID_HANDLE, ERROR_INVALID_PARAMETER for bad arguments.
  */
 LSTATUS RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD /*Reserved*/, DWORD dwType,
                        const BYTE* lpData, DWORD cbData) {
