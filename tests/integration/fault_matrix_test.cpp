@@ -26,6 +26,7 @@ using enum fakecamera::Action;
 
 constexpr char kSaysClosed[] = "nRead is 0 in recvn(the connection was closed gracefully)";
 constexpr char kSaysInterrupted[] = "nRead is SOCKET_ERROR in recvn : 10004";  // closed under it
+constexpr char kSaysNoSocket[] = "nRead is SOCKET_ERROR in recvn : 10038";     // closed before it
 constexpr char kSaysReset[] = "nRead is SOCKET_ERROR in recvn : 10054";
 
 enum class Ending {
@@ -273,12 +274,15 @@ protected:
     }
 
     void RunTheFault(const FaultRow& row);
+
+    Texts m_reported;  // the row's diagnostics as this run reports them
 };
 
 void FaultMatrixTest::RunTheFault(const FaultRow& row) {
     fakecamera::Script script = WellBehaved();
     row.misbehave(script);
     m_camera.SetScript(script);
+    m_reported = row.traces;
     ConnectToCamera();
 
     switch (row.ending) {
@@ -320,7 +324,16 @@ void FaultMatrixTest::RunTheFault(const FaultRow& row) {
             EXPECT_EQ(ButtonText(), u"Disconnect");
             CloseViewer();
             EXPECT_EQ(platform_testing::LiveThreadCount(), m_threadsBefore);
-            ExpectTraced(row.traces);
+            // The close may find the camera thread between two receives of a trickled reply: its
+            // next receive then meets no socket instead of being interrupted.
+            test_support::PumpEventsUntil([&] {
+                return m_trace.Count(kSaysInterrupted) > 0 || m_trace.Count(kSaysNoSocket) > 0;
+            });
+            if (m_trace.Count(kSaysInterrupted) == 0 && m_trace.Count(kSaysNoSocket) > 0) {
+                std::replace(m_reported.begin(), m_reported.end(),
+                             Texts::value_type(kSaysInterrupted), Texts::value_type(kSaysNoSocket));
+            }
+            ExpectTraced(m_reported);
             m_viewer.reset();
             StartViewer();
             break;
@@ -346,7 +359,7 @@ TEST_P(FaultMatrixTest, TheViewRecoversReportsTheStepAndLeaksNothing) {
     ConnectToCamera();
     ASSERT_TRUE(WaitForFrames(3));
     EXPECT_TRUE(IsStreaming());
-    ExpectTraced(row.traces);
+    ExpectTraced(m_reported);
     PressDisconnect();
     ASSERT_TRUE(WaitForDisconnected());
 
