@@ -38,9 +38,9 @@ BOOL SendImageRequestPacket(SOCKET s);
 /* Closes the socket and reports a failed close. */
 void CloseCameraSocket(SOCKET s);
 
-/* Parses a numeric field of `width` bytes (at most 8, the widest header field) the way atoi does,
-   the field alone. */
-int ParseCodeField(const char* field, int width);
+/* Parses a message code or the image header's length field, `width` bytes (at most 8, the widest
+   header field), the way atoi does, the field alone. */
+int ParseCodeOrLengthField(const char* field, int width);
 
 /* Fills the 48-byte authentication packet: code USER_AUTH, then the ID and the password as 8-bit
    text in their zero-filled 16-byte fields. */

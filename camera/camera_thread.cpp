@@ -10,7 +10,7 @@ namespace {
 
 // Held by a camera thread for its whole life, so a connection starts only once the thread of
 // the previous one has ended.
-CCriticalSection g_connectionLock;
+CCriticalSection g_oneCameraThreadLock;
 
 constexpr int kHostTextLength = 100;
 constexpr int kLowestPort = 1;
@@ -50,7 +50,7 @@ CString Formatted(LPCWSTR format, Values... values) {
 
 UINT CameraConnection::Run() {
     m_ticket = m_owner->GetConnectionTicket();
-    CSingleLock oneConnectionAtATime(&g_connectionLock);
+    CSingleLock oneConnectionAtATime(&g_oneCameraThreadLock);
 
     m_hWnd = m_owner->GetNotifyWindow();
     const CString host = m_owner->GetCameraHost();
@@ -107,7 +107,7 @@ BOOL CameraConnection::SetUp() {
         return FailAndClose(Formatted(u"nRead(%d) is not equal to MESSAGE_PACKET_LENGTH(%d)", nRead,
                                       MESSAGE_PACKET_LENGTH));
     }
-    int code = ParseCodeField(m_packet, MESSAGE_PACKET_LENGTH);
+    int code = ParseCodeOrLengthField(m_packet, MESSAGE_PACKET_LENGTH);
     if (code == SERVER_FULL) return FailAndClose(u"ERROR: Server Full");
     if (code != SERVER_READY) {
         return FailAndClose(Formatted(u"Error: unexpected message from camera(%d)", code));
@@ -134,7 +134,7 @@ BOOL CameraConnection::SetUp() {
         return FailAndClose(Formatted(u"nRead(%d) is not equal to MESSAGE_PACKET_LENGTH(%d)", nRead,
                                       MESSAGE_PACKET_LENGTH));
     }
-    code = ParseCodeField(m_packet, MESSAGE_PACKET_LENGTH);
+    code = ParseCodeOrLengthField(m_packet, MESSAGE_PACKET_LENGTH);
     if (code == ADMIN_AUTH_FAILED) {
         AfxMessageBox(u"Admin authentication failed", MB_OK, 0);
         return Close();
@@ -182,10 +182,11 @@ BOOL CameraConnection::ReceiveFrame() {
         return FailAndClose(Formatted(u"nRead(%d) is not equal to IMAGE_DATA_HEADER_LENGTH(%d)",
                                       nRead, IMAGE_DATA_HEADER_LENGTH));
     }
-    if (ParseCodeField(m_packet + HEADER_CODE_OFFSET, HEADER_CODE_LENGTH) != IMAGE_OK) {
+    if (ParseCodeOrLengthField(m_packet + HEADER_CODE_OFFSET, HEADER_CODE_LENGTH) != IMAGE_OK) {
         return FailAndClose(u"message is not IMAGE_OK");
     }
-    const int length = ParseCodeField(m_packet + HEADER_LENGTH_OFFSET, HEADER_LENGTH_LENGTH);
+    const int length =
+        ParseCodeOrLengthField(m_packet + HEADER_LENGTH_OFFSET, HEADER_LENGTH_LENGTH);
     if (length > MAX_IMAGE_DATA_LENGTH) {
         return FailAndClose(Formatted(u"ImageDataLength too long (%d)", length));
     }

@@ -22,7 +22,7 @@ void PlaceTextField(char* field, const CString& text) {
 
 }  // namespace
 
-int ParseCodeField(const char* field, int width) {
+int ParseCodeOrLengthField(const char* field, int width) {
     char scratch[kScratchLength];
     const int copied = width < 0 ? 0 : (width < kScratchLength ? width : kScratchLength - 1);
     std::memcpy(scratch, field, static_cast<size_t>(copied));

@@ -24,7 +24,7 @@ void CPemblarDlg::OnConnect() {
 
     CLoginDlg login;
     if (m_bSavePassword) {
-        CSingleLock lock(&m_textLock);
+        CSingleLock lock(&m_connectionLock);
         login.m_strID = m_strID;
         login.m_strPassword = m_strPassword;
         login.m_bSavePassword = TRUE;
@@ -34,7 +34,7 @@ void CPemblarDlg::OnConnect() {
         return;
     }
     if (result == IDOK) {
-        CSingleLock lock(&m_textLock);
+        CSingleLock lock(&m_connectionLock);
         m_strID = login.m_strID;
         m_strPassword = login.m_strPassword;
         m_bSavePassword = login.m_bSavePassword;
@@ -47,7 +47,7 @@ void CPemblarDlg::OnConnect() {
         // A new ticket supersedes the earlier connection before its socket is closed: its thread,
         // once woken, writes no flag and sends no notification. The meter starts afresh with this
         // connection's first frame, and its first caption is drawn whatever the last one was.
-        CSingleLock lock(&m_textLock);
+        CSingleLock lock(&m_connectionLock);
         ++m_nConnection;
         m_bTrying = TRUE;
         m_bConnected = TRUE;
@@ -67,9 +67,8 @@ void CPemblarDlg::OnConnect() {
 }
 
 BOOL CPemblarDlg::StartCameraThread() {
-    CWinThread* thread =
-        AfxBeginThread(CameraThreadProc, static_cast<CCameraOwner*>(this), THREAD_PRIORITY_NORMAL,
-                       0, CREATE_SUSPENDED, nullptr);
+    CWinThread* thread = AfxBeginThread(CameraThreadProc, static_cast<CCameraOwner*>(this),
+                                        THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED, nullptr);
     if (thread == nullptr) {
         return FALSE;
     }
@@ -117,7 +116,7 @@ void CPemblarDlg::OnDestroy() {
     SOCKET socket;
     {
         // From here on a socket the camera thread creates is refused (it then ends at once).
-        CSingleLock lock(&m_textLock);
+        CSingleLock lock(&m_connectionLock);
         m_bClosing = TRUE;
         m_bRunning = FALSE;
         socket = m_socket;

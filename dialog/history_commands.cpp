@@ -11,7 +11,7 @@ void CPemblarDlg::AddCurrentToHistory() {
     CString ip;
     CString port;
     {
-        CSingleLock lock(&m_textLock);
+        CSingleLock lock(&m_connectionLock);
         ip = m_strIP;
         port = m_strPort;
     }
@@ -19,7 +19,9 @@ void CPemblarDlg::AddCurrentToHistory() {
     AddToHistory(m_comboPort, port);
 }
 
-void CPemblarDlg::SaveIpPortControlToRegistry() { SaveConnectionHistory(m_comboIP, m_comboPort); }
+void CPemblarDlg::SaveIpPortControlToRegistry() {
+    SaveConnectionHistory(m_comboIP, m_comboPort);
+}
 
 void CPemblarDlg::OnRegistryClear() {
     if (!ClearStoredHistory()) {

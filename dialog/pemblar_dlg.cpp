@@ -4,12 +4,12 @@
 
 #include "camera/camera_thread.h"
 #include "camera/trace.h"
+#include "history/connection_history.h"
 
 namespace {
 
-const int kMaxIpChars = 100;
-const int kMaxPortChars = 5;
-const int kPortTextChars = 5;  // the port is parsed from at most this many characters
+// The port is parsed from at most as many characters as the port entry accepts.
+const int kPortTextChars = HISTORY_PORT_MAX_CHARS;
 const int kViewWidth = 230;
 const int kViewHeight = 172;
 
@@ -33,7 +33,8 @@ ON_MESSAGE(WM_IMAGE_ARRIVED, &CPemblarDlg::OnImageArrived)
 END_MESSAGE_MAP()
 
 CPemblarDlg::CPemblarDlg(CWnd* pParent) : CDialog(CPemblarDlg::IDD, pParent) {
-    m_hIcon = AfxGetApp() ? AfxGetApp()->LoadIcon(IDR_MAINFRAME) : LoadIconW(nullptr, MAKEINTRESOURCE(IDR_MAINFRAME));
+    m_hIcon = AfxGetApp() ? AfxGetApp()->LoadIcon(IDR_MAINFRAME)
+                          : LoadIconW(nullptr, MAKEINTRESOURCE(IDR_MAINFRAME));
 }
 
 CPemblarDlg::~CPemblarDlg() = default;
@@ -43,8 +44,8 @@ void CPemblarDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_COMBO_PORT, m_comboPort);
     DDX_Control(pDX, IDC_COMBO_IP, m_comboIP);
     DDX_Control(pDX, IDC_BUTTON_CONNECT, m_btnConnect);
-    ExchangeEntryText(pDX, IDC_COMBO_IP, m_strIP, kMaxIpChars);
-    ExchangeEntryText(pDX, IDC_COMBO_PORT, m_strPort, kMaxPortChars);
+    ExchangeEntryText(pDX, IDC_COMBO_IP, m_strIP, HISTORY_IP_MAX_CHARS);
+    ExchangeEntryText(pDX, IDC_COMBO_PORT, m_strPort, HISTORY_PORT_MAX_CHARS);
 }
 
 void CPemblarDlg::ExchangeEntryText(CDataExchange* pDX, int nIDC, CString& member, int maxChars) {
@@ -52,12 +53,12 @@ void CPemblarDlg::ExchangeEntryText(CDataExchange* pDX, int nIDC, CString& membe
     // validation message; the member changes in one locked assignment.
     CString value;
     {
-        CSingleLock lock(&m_textLock);
+        CSingleLock lock(&m_connectionLock);
         value = member;
     }
     DDX_Text(pDX, nIDC, value);
     if (pDX->m_bSaveAndValidate) {
-        CSingleLock lock(&m_textLock);
+        CSingleLock lock(&m_connectionLock);
         member = value;
     }
     DDV_MaxChars(pDX, value, maxChars);
@@ -87,7 +88,7 @@ BOOL CPemblarDlg::OnInitDialog() {
     UpdateData(FALSE);
 
     {
-        CSingleLock lock(&m_textLock);
+        CSingleLock lock(&m_connectionLock);
         m_strID.Empty();
         m_strPassword.Empty();
     }
@@ -97,7 +98,8 @@ BOOL CPemblarDlg::OnInitDialog() {
         m_bHasPerfCounter = TRUE;
     } else {
         TraceMessage(
-            u"The system does not have a performance counter.\r\nSo Frame rate can't be displayed.");
+            u"The system does not have a performance counter.\r\nSo Frame rate can't be "
+            u"displayed.");
         m_bHasPerfCounter = FALSE;
     }
 
@@ -105,7 +107,7 @@ BOOL CPemblarDlg::OnInitDialog() {
         CString ip = FirstItemText(m_comboIP);
         CString port = FirstItemText(m_comboPort);
         {
-            CSingleLock lock(&m_textLock);
+            CSingleLock lock(&m_connectionLock);
             m_strIP = ip;
             m_strPort = port;
         }
@@ -116,22 +118,24 @@ BOOL CPemblarDlg::OnInitDialog() {
 
 // ---- accessors of the camera thread ----------------------------------------------------------
 
-HWND CPemblarDlg::GetNotifyWindow() { return m_hWnd; }
+HWND CPemblarDlg::GetNotifyWindow() {
+    return m_hWnd;
+}
 
 DWORD CPemblarDlg::GetConnectionTicket() {
-    CSingleLock lock(&m_textLock);
+    CSingleLock lock(&m_connectionLock);
     return m_nConnection;
 }
 
 BOOL CPemblarDlg::IsCurrentConnection(DWORD ticket) {
-    CSingleLock lock(&m_textLock);
+    CSingleLock lock(&m_connectionLock);
     return ticket == m_nConnection && !m_bClosing;
 }
 
 CString CPemblarDlg::GetCameraHost() {
     CString ip;
     {
-        CSingleLock lock(&m_textLock);
+        CSingleLock lock(&m_connectionLock);
         ip = m_strIP;
     }
     const int colon = ip.Find(u':');
@@ -141,7 +145,7 @@ CString CPemblarDlg::GetCameraHost() {
 int CPemblarDlg::GetCameraPort(CString* portText) {
     UpdateData(FALSE);
     {
-        CSingleLock lock(&m_textLock);
+        CSingleLock lock(&m_connectionLock);
         *portText = m_strPort.Left(kPortTextChars);
     }
     char text[kPortTextChars + 1] = {};
@@ -149,22 +153,24 @@ int CPemblarDlg::GetCameraPort(CString* portText) {
     return atoi(text);
 }
 
-BOOL CPemblarDlg::IsRunning() { return m_bRunning; }
+BOOL CPemblarDlg::IsRunning() {
+    return m_bRunning;
+}
 
 CString CPemblarDlg::GetID() {
-    CSingleLock lock(&m_textLock);
+    CSingleLock lock(&m_connectionLock);
     return m_strID;
 }
 
 CString CPemblarDlg::GetPassword() {
-    CSingleLock lock(&m_textLock);
+    CSingleLock lock(&m_connectionLock);
     return m_strPassword;
 }
 
 BOOL CPemblarDlg::SetSocket(DWORD ticket, SOCKET s) {
     // A socket made after the dialog began closing, or after a later Connect, is refused: the
     // thread closes it and ends rather than block where nothing would wake it.
-    CSingleLock lock(&m_textLock);
+    CSingleLock lock(&m_connectionLock);
     if (ticket != m_nConnection || m_bClosing) {
         return FALSE;
     }
@@ -173,21 +179,21 @@ BOOL CPemblarDlg::SetSocket(DWORD ticket, SOCKET s) {
 }
 
 void CPemblarDlg::SetConnected(DWORD ticket, BOOL value) {
-    CSingleLock lock(&m_textLock);
+    CSingleLock lock(&m_connectionLock);
     if (ticket == m_nConnection) {
         m_bConnected = value;
     }
 }
 
 void CPemblarDlg::SetTrying(DWORD ticket, BOOL value) {
-    CSingleLock lock(&m_textLock);
+    CSingleLock lock(&m_connectionLock);
     if (ticket == m_nConnection) {
         m_bTrying = value;
     }
 }
 
 void CPemblarDlg::SetFirstFrame(DWORD ticket, BOOL value) {
-    CSingleLock lock(&m_textLock);
+    CSingleLock lock(&m_connectionLock);
     if (ticket == m_nConnection) {
         m_bFirstFrame = value;
     }

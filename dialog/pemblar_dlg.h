@@ -53,8 +53,8 @@ protected:
     CComboBox m_comboPort;
     CComboBox m_comboIP;
     CButton m_btnConnect;
-    CString m_strIP;    // guarded by m_textLock: the camera thread reads it
-    CString m_strPort;  // guarded by m_textLock
+    CString m_strIP;    // guarded by m_connectionLock: the camera thread reads it
+    CString m_strPort;  // guarded by m_connectionLock
     HICON m_hIcon;
     std::atomic<BOOL> m_bLoading{FALSE};
     std::atomic<BOOL> m_bTrying{FALSE};
@@ -62,8 +62,8 @@ protected:
     std::atomic<BOOL> m_bRunning{FALSE};
     std::atomic<BOOL> m_bFirstFrame{FALSE};
     std::atomic<SOCKET> m_socket{0};
-    CString m_strID;        // guarded by m_textLock
-    CString m_strPassword;  // guarded by m_textLock
+    CString m_strID;        // guarded by m_connectionLock
+    CString m_strPassword;  // guarded by m_connectionLock
     BOOL m_bSavePassword = FALSE;
     int m_nViewHeight = 0;
     int m_nViewWidth = 0;
@@ -81,7 +81,7 @@ protected:
     CJpegImage m_image;
 
 private:
-    // Exchanges one entry text with its member under the text lock; maxChars validates.
+    // Exchanges one entry text with its member under the connection lock; maxChars validates.
     void ExchangeEntryText(CDataExchange* pDX, int nIDC, CString& member, int maxChars);
     // Starts the camera thread of a new connection; FALSE when it cannot be created.
     BOOL StartCameraThread();
@@ -92,11 +92,11 @@ private:
     // Back to the Disconnected state after a failed start.
     void AbandonConnect();
 
-    // Guards the texts the camera thread reads and the connection ticket against the data
-    // exchange and the Connect command.
-    CCriticalSection m_textLock;
-    DWORD m_nConnection = 0;     // ticket of the latest connection; guarded by m_textLock
-    BOOL m_bClosing = FALSE;     // the dialog is being destroyed; guarded by m_textLock
+    // Guards what the dialog shares with the camera thread: the texts it connects with, the
+    // connection ticket, the closing flag and the storing of the connection's socket.
+    CCriticalSection m_connectionLock;
+    DWORD m_nConnection = 0;  // ticket of the latest connection; guarded by m_connectionLock
+    BOOL m_bClosing = FALSE;  // the dialog is being destroyed; guarded by m_connectionLock
     std::vector<std::unique_ptr<CWinThread>> m_retiredThreads;  // earlier connections' threads
-    CString m_strViewText;       // the paint's text, kept so painting allocates nothing per frame
+    CString m_strViewText;  // the paint's text, kept so painting allocates nothing per frame
 };

@@ -8,11 +8,20 @@ namespace {
 
 const COLORREF kWhite = 0xFFFFFF;
 const COLORREF kBlack = 0x000000;
+// The view's fixed edges in dialog pixels. The band with the caption and the frame rate runs
+// from kViewTop to kBandBottom, the picture from kBandBottom down; the caption ends and the rate
+// begins at kBandSplit; the band's texts start at kBandTextTop.
 const LONG kViewLeft = 5;
 const LONG kViewTop = 70;
+const LONG kBandTextTop = 72;
 const LONG kBandBottom = 90;
 const LONG kBandSplit = 165;
-const LONG kBandTextTop = 72;
+// The status texts are placed from half the view's width and height, measured from the dialog's
+// corner: from this far left of the half width (further for the longer "Disconnected") to this
+// far right of it, and as high as the band, moved down by half the height.
+const LONG kStatusLeftOfHalfWidth = 25;
+const LONG kDisconnectedLeftOfHalfWidth = 35;
+const LONG kStatusRightOfHalfWidth = 65;
 
 void DrawViewText(HDC hdc, const CString& text, RECT rect) {
     DrawTextW(hdc, text, text.GetLength(), &rect, 0);
@@ -28,9 +37,15 @@ void CPemblarDlg::OnPaint() {
 
     const LONG w = m_nViewWidth;
     const LONG h = m_nViewHeight;
-    const RECT viewArea = {kViewLeft, kViewTop, w + 5, h + 90};
-    const RECT statusText = {w / 2 - 25, h / 2 + 70, w / 2 + 65, h / 2 + 90};
-    const RECT disconnectedText = {w / 2 - 35, h / 2 + 70, w / 2 + 65, h / 2 + 90};
+    const LONG viewRight = kViewLeft + w;
+    const LONG viewBottom = kBandBottom + h;
+    const LONG statusTop = kViewTop + h / 2;
+    const LONG statusBottom = kBandBottom + h / 2;
+    const LONG statusRight = w / 2 + kStatusRightOfHalfWidth;
+    const RECT viewArea = {kViewLeft, kViewTop, viewRight, viewBottom};
+    const RECT statusText = {w / 2 - kStatusLeftOfHalfWidth, statusTop, statusRight, statusBottom};
+    const RECT disconnectedText = {w / 2 - kDisconnectedLeftOfHalfWidth, statusTop, statusRight,
+                                   statusBottom};
 
     if (m_bLoading) {
         FillRect(dc, &viewArea, m_brushBack);
@@ -56,10 +71,10 @@ void CPemblarDlg::OnPaint() {
 
         SetTextColor(dc, kWhite);
         SetBkColor(dc, kBlack);
-        const RECT rateBand = {kBandSplit, kViewTop, w + 5, kBandBottom};
+        const RECT rateBand = {kBandSplit, kViewTop, viewRight, kBandBottom};
         FillRect(dc, &rateBand, m_brushBack);
         m_strViewText.Format(u"%f", static_cast<double>(m_fFps));
-        DrawViewText(dc, m_strViewText, {kBandSplit, kBandTextTop, w + 5, kBandBottom});
+        DrawViewText(dc, m_strViewText, {kBandSplit, kBandTextTop, viewRight, kBandBottom});
 
         m_image.Draw(dc, kViewLeft, kBandBottom, w, h);
 

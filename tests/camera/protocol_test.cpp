@@ -76,13 +76,15 @@ TEST(CodeFieldTest, ParsesEachFieldApartTheWayAtoiDoes) {
     for (const auto& [field, expected] : cases) {
         // The field alone in its own allocation: a read past it would be caught.
         std::vector<char> bytes(field.begin(), field.end());
-        EXPECT_EQ(ParseCodeField(bytes.data(), static_cast<int>(bytes.size())), expected)
+        EXPECT_EQ(ParseCodeOrLengthField(bytes.data(), static_cast<int>(bytes.size())), expected)
             << '"' << field << '"';
     }
     // The length field ends at its last byte even when digits follow it in memory.
     const std::string header = std::string(20, 'Z') + "013000012345999";
-    EXPECT_EQ(ParseCodeField(header.data() + HEADER_CODE_OFFSET, HEADER_CODE_LENGTH), IMAGE_OK);
-    EXPECT_EQ(ParseCodeField(header.data() + HEADER_LENGTH_OFFSET, HEADER_LENGTH_LENGTH), 12345);
+    EXPECT_EQ(ParseCodeOrLengthField(header.data() + HEADER_CODE_OFFSET, HEADER_CODE_LENGTH),
+              IMAGE_OK);
+    EXPECT_EQ(ParseCodeOrLengthField(header.data() + HEADER_LENGTH_OFFSET, HEADER_LENGTH_LENGTH),
+              12345);
 }
 
 // A connected pair: the viewer's socket and the camera's end.

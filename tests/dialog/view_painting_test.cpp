@@ -79,12 +79,20 @@ TEST_F(ViewPaintingTest, StatusStatesShowTheirTextOnWhiteAndSendNothing) {
         m_dialog->m_bTrying = state.trying;
         m_dialog->m_bConnected = state.connected;
         if (!state.connected) m_dialog->m_btnConnect.SetWindowText(u"Disconnect");
+        // Red one pixel beyond the view on every side: the paint covers the view and no more.
+        const RECT around = {kViewArea.left - 1, kViewArea.top - 1, kViewArea.right + 1,
+                             kViewArea.bottom + 1};
+        Smudge(m_dialog->m_hWnd, around, QColor(255, 0, 0));
         const QRect band(80, 156, 100, 20);  // where the texts differ
         const QImage shown = RepaintUntil([&](const QImage& i) {
-            return CountNotColour(i, state.text, kWhite) > 20 && i.copy(band) != before.copy(band);
+            return CountNotColour(i, state.text, kWhite) > 20 &&
+                   i.copy(band) != before.copy(band) && CountColour(i, kViewArea, 0xFF0000) == 0;
         });
         EXPECT_GT(CountNotColour(shown, state.text, kWhite), 20);
         EXPECT_TRUE(WhiteOutside(shown, state.text));
+        if (!before.isNull()) {  // the first paint of the dialog is a whole one
+            EXPECT_EQ(CountColour(shown, around, 0xFF0000), Area(around) - Area(kViewArea));
+        }
         before = shown;
     }
     // The disconnected paint puts the button back to Connect.

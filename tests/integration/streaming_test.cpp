@@ -1,4 +1,8 @@
 // Connect, stream, disconnect and reconnect through the real dialogs against the fake camera.
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <atomic>
 #include <cstdio>
 #include <thread>
@@ -174,6 +178,24 @@ TEST_F(ViewerTest, PortTextsOutsideThePortRangeAreNeverDialled) {
         }
     }
     EXPECT_EQ(m_camera.ConnectionCount(), 0);
+}
+
+// Typing stops at 100 characters in the address entry and at 5 in the port entry.
+TEST_F(ViewerTest, TheAddressEntryTakes100CharactersAndThePortEntry5) {
+    StartViewer();
+    for (const auto& [id, limit] : {std::pair{IDC_COMBO_IP, 100}, std::pair{IDC_COMBO_PORT, 5}}) {
+        SCOPED_TRACE(id);
+        auto* combo =
+            qobject_cast<QComboBox*>(test_support::WidgetOf(GetDlgItem(m_viewer->m_hWnd, id)));
+        ASSERT_NE(combo, nullptr);
+        QLineEdit* entry = combo->lineEdit();
+        entry->clear();
+        for (int typed = 0; typed < 120; ++typed) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
+            QApplication::sendEvent(entry, &press);
+        }
+        EXPECT_EQ(entry->text().size(), limit);
+    }
 }
 
 }  // namespace

@@ -128,7 +128,7 @@ double MedianRoundTripSeconds(uint16_t port, int times, bool quickAck) {
     if (!SendExact(socket.fd(), auth, sizeof auth)) return -1;
     if (!ReceiveExact(socket.fd(), message, 4, quickAck) || std::atoi(message) != 301) return -1;
 
-    std::vector<char> payload(200000);
+    std::vector<char> payload;  // grows to the largest frame seen
     std::vector<double> samples;
     for (int i = 0; i < times; ++i) {
         char header[33] = {};
@@ -136,7 +136,10 @@ double MedianRoundTripSeconds(uint16_t port, int times, bool quickAck) {
         if (!SendExact(socket.fd(), "0110", 4)) return -1;
         if (!ReceiveExact(socket.fd(), header, 32, quickAck)) return -1;
         const int length = std::atoi(header + 24);
-        if (length < 0 || length > 200000) return -1;
+        if (length < 0) return -1;
+        if (payload.size() < static_cast<size_t>(length)) {
+            payload.resize(static_cast<size_t>(length));
+        }
         if (!ReceiveExact(socket.fd(), payload.data(), static_cast<size_t>(length), quickAck)) {
             return -1;
         }

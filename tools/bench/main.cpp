@@ -4,11 +4,16 @@
 #include <sys/types.h>
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -18,6 +23,7 @@
 #include "bench/measure.h"
 #include "bench/soak.h"
 #include "bench/viewer.h"
+#include "camera/camera_protocol.h"
 #include "platform/windows.h"
 
 namespace {
@@ -38,17 +44,31 @@ writes header and payload separately. Prints a table; the last line is "ratio 64
                 memory, descriptors, threads and platform objects stay flat
 )";
 
-struct Case {
-    const char* name;
-    bench::FrameSet frames;
-    int limitCase;  // index of the case whose limit applies
+// One repeat: its limit (the mean of the measurements right before and right after its viewer
+// run; limitFps is 1 / (decode + round trip)) and its viewer run with the ratios to that limit.
+struct Sample {
+    double decodeMs, roundTripMs, quickAckMs, limitFps;
+    double fps, ratio, cpuMs, cpuPerDecode, uiCpuMs, cameraCpuMs, uiAllocs, cameraAllocs,
+        otherAllocs;
 };
 
+struct Result {
+    std::string name;
+    size_t meanFrameBytes = 0;
+    std::vector<Sample> limits;  // every repeat
+    std::vector<Sample> views;   // the repeats whose stream ran
+    long peakResidentKiB = 0;
+    int failures = 0;
+};
+
+// The median, minimum and maximum of one figure over the repeats; all zero when there are none.
 struct Spread {
     double median = 0, min = 0, max = 0;
 };
 
-Spread SpreadOf(const std::vector<double>& values) {
+Spread SpreadOf(const std::vector<Sample>& samples, double Sample::*field) {
+    std::vector<double> values;
+    for (const Sample& sample : samples) values.push_back(sample.*field);
     Spread s;
     if (values.empty()) return s;
     s.median = bench::Median(values);
@@ -57,86 +77,92 @@ Spread SpreadOf(const std::vector<double>& values) {
     return s;
 }
 
-template <typename Row>
-Spread SpreadOf(const std::vector<Row>& rows, double Row::*field) {
-    std::vector<double> values;
-    for (const Row& row : rows) values.push_back(row.*field);
-    return SpreadOf(values);
-}
-
-// One measurement of the limit; fps is 1 / (decode + round trip).
-struct LimitSample {
-    double decodeMs, roundTripMs, quickAckMs, fps;
+// Every figure of a case as the table shows it and the JSON names it, in the table's order.
+struct Figure {
+    const char* label;
+    const char* format;
+    const char* key;
+    double Sample::*field;
+    bool ofLimit;  // taken over every repeat, not only those whose stream ran
+};
+const Figure kFigures[] = {
+    {"limit: decode ms", "%.3f", "decode_ms", &Sample::decodeMs, true},
+    {"limit: round trip ms", "%.3f", "round_trip_ms", &Sample::roundTripMs, true},
+    {"  (with quick ack)", "%.3f", "round_trip_quickack_ms", &Sample::quickAckMs, true},
+    {"limit fps", "%.1f", "limit_fps", &Sample::limitFps, true},
+    {"viewer fps", "%.1f", "fps", &Sample::fps, false},
+    {"ratio", "%.3f", "ratio", &Sample::ratio, false},
+    {"CPU ms per frame", "%.3f", "cpu_ms_per_frame", &Sample::cpuMs, false},
+    {"CPU per frame / decode", "%.2f", "cpu_per_decode", &Sample::cpuPerDecode, false},
+    {"  of which UI thread", "%.3f", "ui_cpu_ms_per_frame", &Sample::uiCpuMs, false},
+    {"  of which camera thread", "%.3f", "camera_cpu_ms_per_frame", &Sample::cameraCpuMs, false},
+    {"allocations/frame UI", "%.2f", "ui_allocations_per_frame", &Sample::uiAllocs, false},
+    {"allocations/frame camera", "%.2f", "camera_allocations_per_frame", &Sample::cameraAllocs,
+     false},
+    {"allocations/frame other", "%.2f", "other_allocations_per_frame", &Sample::otherAllocs, false},
 };
 
-// One repeat's limit: the mean of the measurements right before and right after its viewer run.
-LimitSample MeanLimit(const LimitSample& before, const LimitSample& after) {
-    LimitSample mean{(before.decodeMs + after.decodeMs) / 2,
-                     (before.roundTripMs + after.roundTripMs) / 2,
-                     (before.quickAckMs + after.quickAckMs) / 2, 0};
-    mean.fps = 1e3 / (mean.decodeMs + mean.roundTripMs);
-    return mean;
+Spread SpreadOf(const Result& r, const Figure& f) {
+    return SpreadOf(f.ofLimit ? r.limits : r.views, f.field);
 }
 
-// One repeat's viewer run, with its ratios to that repeat's limit.
-struct ViewSample {
-    double fps, ratio, cpuMs, cpuPerDecode, uiCpuMs, cameraCpuMs, uiAllocs, cameraAllocs,
-        otherAllocs;
-};
-
-struct Result {
-    std::string name;
-    size_t meanFrameBytes = 0;
-    Spread decodeMs, roundTripMs, roundTripQuickAckMs, limitFps;
-    Spread fps, ratio, cpuMs, cpuPerDecode, uiCpuMs, cameraCpuMs, uiAllocs, cameraAllocs,
-        otherAllocs;
-    long peakResidentKiB = 0;
-    int failures = 0;
-};
-
-std::string JsonSpread(const Spread& s) {
-    char text[160];
-    std::snprintf(text, sizeof text, R"({"median": %.6g, "min": %.6g, "max": %.6g})", s.median,
-                  s.min, s.max);
-    return text;
+// Prints the table; the last line is the 640x480 case's ratio, or that of the one case run.
+void PrintResults(const std::vector<Result>& results, int frames, int repeats) {
+    std::printf("pemblar-bench: %d frames per repeat, %d repeats, medians [min .. max]%s\n", frames,
+                repeats, bench::AllocationCountingActive() ? "" : " (allocations not counted)");
+    for (const Result& r : results) {
+        std::printf("%s (frame %zu bytes)\n", r.name.c_str(), r.meanFrameBytes);
+        for (const Figure& f : kFigures) {
+            const Spread s = SpreadOf(r, f);
+            char median[32], low[32], high[32];
+            std::snprintf(median, sizeof median, f.format, s.median);
+            std::snprintf(low, sizeof low, f.format, s.min);
+            std::snprintf(high, sizeof high, f.format, s.max);
+            std::printf("  %-26s %10s   [%s .. %s]\n", f.label, median, low, high);
+        }
+        std::printf("  %-26s %10.1f MiB%s\n", "peak resident so far", r.peakResidentKiB / 1024.0,
+                    r.failures ? "  (some repeats failed)" : "");
+    }
+    const Result* last = nullptr;
+    for (const Result& r : results) {
+        if (last == nullptr || r.name == "640x480") last = &r;
+    }
+    if (last != nullptr) {
+        std::printf("ratio %s: %.3f\n", last->name.c_str(),
+                    SpreadOf(last->views, &Sample::ratio).median);
+    }
 }
 
+// Writes the results as JSON; false when the file cannot be written.
 bool WriteJson(const std::string& path, const std::vector<Result>& results, int frames,
                int repeats) {
-    std::ofstream out(path);
-    out << "{\n  \"frames_per_repeat\": " << frames << ",\n  \"repeats\": " << repeats
-        << ",\n  \"allocation_counting\": "
-        << (bench::AllocationCountingActive() ? "true" : "false") << ",\n  \"cases\": [\n";
-    for (size_t i = 0; i < results.size(); ++i) {
-        const Result& r = results[i];
-        out << "    {\"name\": \"" << r.name << "\", \"mean_frame_bytes\": " << r.meanFrameBytes
-            << ",\n     \"decode_ms\": " << JsonSpread(r.decodeMs)
-            << ", \"round_trip_ms\": " << JsonSpread(r.roundTripMs)
-            << ",\n     \"round_trip_quickack_ms\": " << JsonSpread(r.roundTripQuickAckMs)
-            << ", \"limit_fps\": " << JsonSpread(r.limitFps)
-            << ",\n     \"fps\": " << JsonSpread(r.fps) << ", \"ratio\": " << JsonSpread(r.ratio)
-            << ",\n     \"cpu_ms_per_frame\": " << JsonSpread(r.cpuMs)
-            << ", \"cpu_per_decode\": " << JsonSpread(r.cpuPerDecode)
-            << ", \"ui_cpu_ms_per_frame\": " << JsonSpread(r.uiCpuMs)
-            << ", \"camera_cpu_ms_per_frame\": " << JsonSpread(r.cameraCpuMs)
-            << ",\n     \"ui_allocations_per_frame\": " << JsonSpread(r.uiAllocs)
-            << ",\n     \"camera_allocations_per_frame\": " << JsonSpread(r.cameraAllocs)
-            << ",\n     \"other_allocations_per_frame\": " << JsonSpread(r.otherAllocs)
-            << ",\n     \"peak_resident_kib\": " << r.peakResidentKiB
-            << ", \"failed_repeats\": " << r.failures << "}"
-            << (i + 1 < results.size() ? ",\n" : "\n");
+    QJsonArray cases;
+    for (const Result& r : results) {
+        QJsonObject object{{"name", QString::fromStdString(r.name)},
+                           {"mean_frame_bytes", static_cast<qint64>(r.meanFrameBytes)},
+                           {"peak_resident_kib", static_cast<qint64>(r.peakResidentKiB)},
+                           {"failed_repeats", r.failures}};
+        for (const Figure& f : kFigures) {
+            const Spread s = SpreadOf(r, f);
+            object.insert(f.key, QJsonObject{{"median", s.median}, {"min", s.min}, {"max", s.max}});
+        }
+        cases.append(object);
     }
-    out << "  ]\n}\n";
-    return static_cast<bool>(out);
+    const QJsonObject root{{"frames_per_repeat", frames},
+                           {"repeats", repeats},
+                           {"allocation_counting", bench::AllocationCountingActive()},
+                           {"cases", cases}};
+    QFile file(QString::fromStdString(path));
+    const QByteArray text = QJsonDocument(root).toJson();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(text) == text.size() && file.flush();
 }
 
-void PrintSpread(const char* label, const Spread& s, const char* format) {
-    char median[32], low[32], high[32];
-    std::snprintf(median, sizeof median, format, s.median);
-    std::snprintf(low, sizeof low, format, s.min);
-    std::snprintf(high, sizeof high, format, s.max);
-    std::printf("  %-26s %10s   [%s .. %s]\n", label, median, low, high);
-}
+struct Case {
+    const char* name;
+    bench::FrameSet frames;
+    int limitCase;  // index of the case whose limit applies
+};
 
 int Fail(const char* what) {
     std::fprintf(stderr, "pemblar-bench: %s\n", what);
@@ -147,37 +173,32 @@ int Fail(const char* what) {
 
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    bool quick = false;
-    bool soak = false;
-    long long soakFrames = 100000;
-    std::string jsonPath;
-    int frames = 2000;
-    int repeats = 5;
-    std::string onlyCase;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--quick") {
-            quick = true;
-        } else if (arg == "--json" && i + 1 < argc) {
-            jsonPath = argv[++i];
-        } else if (arg == "--frames" && i + 1 < argc) {
-            frames = std::atoi(argv[++i]);
-        } else if (arg == "--repeats" && i + 1 < argc) {
-            repeats = std::atoi(argv[++i]);
-        } else if (arg == "--case" && i + 1 < argc) {
-            onlyCase = argv[++i];
-        } else if (arg == "--soak") {
-            soak = true;
-            if (i + 1 < argc && argv[i + 1][0] != '-') soakFrames = std::atoll(argv[++i]);
-        } else {
-            std::fputs(kUsage, arg == "--help" ? stdout : stderr);
-            return arg == "--help" ? 0 : 2;
-        }
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const QCommandLineOption helpOption("help"), quickOption("quick"), soakOption("soak");
+    const QCommandLineOption jsonOption("json", QString(), "FILE");
+    const QCommandLineOption framesOption("frames", QString(), "N", "2000");
+    const QCommandLineOption repeatsOption("repeats", QString(), "N", "5");
+    const QCommandLineOption caseOption("case", QString(), "NAME");
+    QCommandLineParser parser;
+    parser.addOptions(
+        {helpOption, quickOption, soakOption, jsonOption, framesOption, repeatsOption, caseOption});
+    const bool parsed = parser.parse(arguments);
+    const bool soak = parser.isSet(soakOption);
+    // The only word that is no option is the soak's frame count.
+    const QStringList words = parser.positionalArguments();
+    if (!parsed || parser.isSet(helpOption) || words.size() > (soak ? 1 : 0)) {
+        const bool help = parsed && parser.isSet(helpOption);
+        std::fputs(kUsage, help ? stdout : stderr);
+        return help ? 0 : 2;
     }
-    if (quick) {
-        frames = 100;
-        repeats = 1;
-    }
+    // A count that is no number reads as 0 and is refused with the others that are not positive.
+    const bool quick = parser.isSet(quickOption);
+    const long long soakFrames = words.isEmpty() ? 100000 : words[0].toLongLong();
+    const std::string jsonPath = parser.value(jsonOption).toStdString();
+    const std::string onlyCase = parser.value(caseOption).toStdString();
+    const int frames = quick ? 100 : parser.value(framesOption).toInt();
+    const int repeats = quick ? 1 : parser.value(repeatsOption).toInt();
     if (frames <= 0 || repeats <= 0 || soakFrames <= 0) return Fail("counts must be positive");
 
     const std::vector<Case> cases = {
@@ -225,7 +246,9 @@ int main(int argc, char** argv) {
                 const auto cycle = bench::MakeFrameCycle(c.frames, 30);
                 size_t bytes = 0;
                 for (const auto& jpeg : cycle) {
-                    if (jpeg.size() > 200000) return Fail("a frame is larger than 200000 bytes");
+                    if (jpeg.size() > MAX_IMAGE_DATA_LENGTH) {
+                        return Fail("a frame is larger than the largest image the viewer takes");
+                    }
                     bytes += jpeg.size();
                 }
                 r.meanFrameBytes = bytes / cycle.size();
@@ -235,7 +258,7 @@ int main(int argc, char** argv) {
                 // Each repeat measures the limit right before and right after the viewer runs
                 // and takes the mean of the two, so that both see the machine in the same state
                 // even when its speed drifts during the run; the repeat's ratios come from that.
-                const auto measureLimit = [&](LimitSample* sample) {
+                const auto measureLimit = [&](Sample* sample) {
                     const double decodeSeconds =
                         bench::MedianCycleDecodeSeconds(cycle, decodeRounds);
                     const double roundTripSeconds =
@@ -245,14 +268,13 @@ int main(int argc, char** argv) {
                     if (decodeSeconds <= 0 || roundTripSeconds < 0 || quickAckSeconds < 0) {
                         return false;
                     }
-                    *sample = {decodeSeconds * 1e3, roundTripSeconds * 1e3, quickAckSeconds * 1e3,
-                               0};
+                    sample->decodeMs = decodeSeconds * 1e3;
+                    sample->roundTripMs = roundTripSeconds * 1e3;
+                    sample->quickAckMs = quickAckSeconds * 1e3;
                     return true;
                 };
-                std::vector<LimitSample> limits;
-                std::vector<ViewSample> views;
                 for (int k = 0; k < repeats; ++k) {
-                    LimitSample before{}, after{};
+                    Sample before{}, after{};
                     if (!measureLimit(&before)) return Fail("the limit could not be measured");
 
                     bench::Viewer viewer;
@@ -262,67 +284,35 @@ int main(int argc, char** argv) {
                     if (!f.ok) ++r.failures;
                     if (!measureLimit(&after)) return Fail("the limit could not be measured");
 
-                    const LimitSample limit = MeanLimit(before, after);
-                    limits.push_back(limit);
+                    Sample s{};
+                    s.decodeMs = (before.decodeMs + after.decodeMs) / 2;
+                    s.roundTripMs = (before.roundTripMs + after.roundTripMs) / 2;
+                    s.quickAckMs = (before.quickAckMs + after.quickAckMs) / 2;
+                    s.limitFps = 1e3 / (s.decodeMs + s.roundTripMs);
+                    r.limits.push_back(s);
                     if (f.fps <= 0) continue;
-                    views.push_back({f.fps, f.fps / limit.fps, f.cpuSecondsPerFrame * 1e3,
-                                     f.cpuSecondsPerFrame * 1e3 / limit.decodeMs,
-                                     f.uiCpuSecondsPerFrame * 1e3, f.cameraCpuSecondsPerFrame * 1e3,
-                                     f.uiAllocationsPerFrame, f.cameraAllocationsPerFrame,
-                                     f.otherAllocationsPerFrame});
+                    s.fps = f.fps;
+                    s.ratio = f.fps / s.limitFps;
+                    s.cpuMs = f.cpuSecondsPerFrame * 1e3;
+                    s.cpuPerDecode = s.cpuMs / s.decodeMs;
+                    s.uiCpuMs = f.uiCpuSecondsPerFrame * 1e3;
+                    s.cameraCpuMs = f.cameraCpuSecondsPerFrame * 1e3;
+                    s.uiAllocs = f.uiAllocationsPerFrame;
+                    s.cameraAllocs = f.cameraAllocationsPerFrame;
+                    s.otherAllocs = f.otherAllocationsPerFrame;
+                    r.views.push_back(s);
                 }
-                r.decodeMs = SpreadOf(limits, &LimitSample::decodeMs);
-                r.roundTripMs = SpreadOf(limits, &LimitSample::roundTripMs);
-                r.roundTripQuickAckMs = SpreadOf(limits, &LimitSample::quickAckMs);
-                r.limitFps = SpreadOf(limits, &LimitSample::fps);
-                r.fps = SpreadOf(views, &ViewSample::fps);
-                r.ratio = SpreadOf(views, &ViewSample::ratio);
-                r.cpuMs = SpreadOf(views, &ViewSample::cpuMs);
-                r.cpuPerDecode = SpreadOf(views, &ViewSample::cpuPerDecode);
-                r.uiCpuMs = SpreadOf(views, &ViewSample::uiCpuMs);
-                r.cameraCpuMs = SpreadOf(views, &ViewSample::cameraCpuMs);
-                r.uiAllocs = SpreadOf(views, &ViewSample::uiAllocs);
-                r.cameraAllocs = SpreadOf(views, &ViewSample::cameraAllocs);
-                r.otherAllocs = SpreadOf(views, &ViewSample::otherAllocs);
                 r.peakResidentKiB = bench::PeakResidentKiB();
                 results.push_back(r);
             }
 
-            std::printf("pemblar-bench: %d frames per repeat, %d repeats, medians [min .. max]%s\n",
-                        frames, repeats,
-                        bench::AllocationCountingActive() ? "" : " (allocations not counted)");
-            for (const Result& r : results) {
-                std::printf("%s (frame %zu bytes)\n", r.name.c_str(), r.meanFrameBytes);
-                PrintSpread("limit: decode ms", r.decodeMs, "%.3f");
-                PrintSpread("limit: round trip ms", r.roundTripMs, "%.3f");
-                PrintSpread("  (with quick ack)", r.roundTripQuickAckMs, "%.3f");
-                PrintSpread("limit fps", r.limitFps, "%.1f");
-                PrintSpread("viewer fps", r.fps, "%.1f");
-                PrintSpread("ratio", r.ratio, "%.3f");
-                PrintSpread("CPU ms per frame", r.cpuMs, "%.3f");
-                PrintSpread("CPU per frame / decode", r.cpuPerDecode, "%.2f");
-                PrintSpread("  of which UI thread", r.uiCpuMs, "%.3f");
-                PrintSpread("  of which camera thread", r.cameraCpuMs, "%.3f");
-                PrintSpread("allocations/frame UI", r.uiAllocs, "%.2f");
-                PrintSpread("allocations/frame camera", r.cameraAllocs, "%.2f");
-                PrintSpread("allocations/frame other", r.otherAllocs, "%.2f");
-                std::printf("  %-26s %10.1f MiB%s\n", "peak resident so far",
-                            r.peakResidentKiB / 1024.0,
-                            r.failures ? "  (some repeats failed)" : "");
-            }
+            PrintResults(results, frames, repeats);
             if (!jsonPath.empty() && !WriteJson(jsonPath, results, frames, repeats)) {
                 status = Fail("the JSON file could not be written");
             }
             for (const Result& r : results) {
                 if (r.failures != 0) status = 1;
             }
-            // The last line: the 640x480 case's ratio, or the one case asked for.
-            const Result* last = nullptr;
-            for (const Result& r : results) {
-                if (last == nullptr || r.name == "640x480") last = &r;
-            }
-            if (last != nullptr)
-                std::printf("ratio %s: %.3f\n", last->name.c_str(), last->ratio.median);
         }
     }
     std::filesystem::remove_all(home);

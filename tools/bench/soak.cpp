@@ -1,10 +1,10 @@
 #include "bench/soak.h"
 
-#include <dirent.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -40,14 +40,9 @@ long ResidentKiB() {
 }
 
 int CountEntries(const char* folder) {
-    int count = 0;
-    if (DIR* dir = ::opendir(folder)) {
-        while (dirent* entry = ::readdir(dir)) {
-            if (entry->d_name[0] != '.') ++count;
-        }
-        ::closedir(dir);
-    }
-    return count;
+    std::error_code error;
+    const std::filesystem::directory_iterator entries(folder, error);
+    return static_cast<int>(std::distance(begin(entries), end(entries)));
 }
 
 Snapshot Take() {

@@ -1,7 +1,5 @@
 #include "bench/viewer.h"
 
-#include <dirent.h>
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -13,6 +11,7 @@
 #include <QTimer>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 
 #include "bench/camera_process.h"
@@ -144,12 +143,9 @@ long long Viewer::ShownFrame() const {
 
 std::set<pid_t> Viewer::Threads() {
     std::set<pid_t> threads;
-    if (DIR* tasks = ::opendir("/proc/self/task")) {
-        while (dirent* entry = ::readdir(tasks)) {
-            const int tid = std::atoi(entry->d_name);
-            if (tid > 0) threads.insert(tid);
-        }
-        ::closedir(tasks);
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", error)) {
+        threads.insert(std::atoi(task.path().filename().c_str()));
     }
     return threads;
 }
