@@ -8,8 +8,6 @@ namespace platform_kernel {
 
 Seam<std::function<BOOL(bool reading, LONGLONG* value)>> g_performanceCounterSeam;
 
-}  // namespace platform_kernel
-
 namespace {
 
 constexpr LONGLONG kNanosecondsPerSecond = 1000000000;
@@ -21,12 +19,13 @@ LONGLONG MonotonicNanoseconds() {
 }
 
 }  // namespace
+}  // namespace platform_kernel
 
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* lpFrequency) {
     if (const auto* counter = platform_kernel::g_performanceCounterSeam.Get()) {
         return (*counter)(false, &lpFrequency->QuadPart);
     }
-    lpFrequency->QuadPart = kNanosecondsPerSecond;
+    lpFrequency->QuadPart = platform_kernel::kNanosecondsPerSecond;
     return TRUE;
 }
 
@@ -34,6 +33,6 @@ BOOL QueryPerformanceCounter(LARGE_INTEGER* lpPerformanceCount) {
     if (const auto* counter = platform_kernel::g_performanceCounterSeam.Get()) {
         return (*counter)(true, &lpPerformanceCount->QuadPart);
     }
-    lpPerformanceCount->QuadPart = MonotonicNanoseconds();
+    lpPerformanceCount->QuadPart = platform_kernel::MonotonicNanoseconds();
     return TRUE;
 }

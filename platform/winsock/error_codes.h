@@ -1,5 +1,4 @@
-// The socket family's error codes, apart from winsock.h so that the host-call side, which
-// includes the host's own socket headers, can name them too.
+// The socket family's error codes, apart from winsock.h for the host-call side to name too.
 #pragma once
 
 #define WSAEINTR 10004

@@ -68,12 +68,8 @@ constexpr ErrorMapping kErrnoToWsa[] = {
 // Every getaddrinfo failure that says the name has no address, or none yet.
 constexpr ErrorMapping kResolverToWsa[] = {
     {EAI_NONAME, WSAHOST_NOT_FOUND},
-#ifdef EAI_NODATA
     {EAI_NODATA, WSAHOST_NOT_FOUND},
-#endif
-#ifdef EAI_ADDRFAMILY
     {EAI_ADDRFAMILY, WSAHOST_NOT_FOUND},
-#endif
     {EAI_AGAIN, WSATRY_AGAIN},
 };
 

@@ -10,13 +10,12 @@
 
 namespace platform_winsock {
 
-/* Opens a non-blocking IPv4 stream socket; the descriptor or -error. */
+/* A non-blocking IPv4 stream socket, or a socket's wake event (an eventfd): the descriptor or
+   -error. */
 int OpenStreamSocket();
-/* Opens the wake event of a socket: a non-blocking eventfd; the descriptor or -error. */
 int OpenWakeEvent();
 /* Makes the wake event readable for good, waking every present and later wait on it. */
 void SignalWakeEvent(int wakeFd);
-/* Releases a descriptor. */
 void CloseDescriptor(int fd);
 
 /* Waits until fd is readable (or writable when forWrite) or the wake event fires: 0 when fd is
@@ -36,10 +35,9 @@ void DisableNagle(int fd);
    acknowledgement of the header before its payload's last segment leaves. */
 void AcknowledgeAtOnce(int fd);
 
-/* One non-blocking receive: the count (0 at an orderly close) or -error (-WSAEWOULDBLOCK: nothing
-   yet). */
+/* One non-blocking receive or send (never raising SIGPIPE): the count (0 at an orderly close) or
+   -error (-WSAEWOULDBLOCK: nothing yet, or no room). */
 long ReceiveSome(int fd, char* buffer, size_t length);
-/* One non-blocking send that never raises SIGPIPE: the count or -error. */
 long SendSome(int fd, const char* buffer, size_t length);
 
 /* Looks up the first IPv4 address of a host name, in network order: 0, or WSAHOST_NOT_FOUND,

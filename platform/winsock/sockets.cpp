@@ -29,8 +29,6 @@ struct SocketEntry {
         CloseDescriptor(wakeFd);
         g_liveSockets.fetch_sub(1);
     }
-    SocketEntry(const SocketEntry&) = delete;
-    SocketEntry& operator=(const SocketEntry&) = delete;
 
     const int fd;
     const int wakeFd;

@@ -30,7 +30,6 @@ int WSAStartup(WORD wVersionRequested, LPWSADATA lpWSAData) {
     std::strcpy(lpWSAData->szDescription, "TCP/IP sockets of the host");
     std::strcpy(lpWSAData->szSystemStatus, "Running");
     lpWSAData->iMaxSockets = 32767;
-    lpWSAData->iMaxUdpDg = 0;
     platform_winsock::g_startups.fetch_add(1);
     return 0;
 }

@@ -3,7 +3,11 @@
 #include "platform/winsock.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cstring>
 #include <future>
 #include <mutex>
@@ -104,6 +108,14 @@ TEST(WinsockTest, TransfersBothWaysAndReportsEndsRefusalsAndResets) {
     }
     EXPECT_EQ(std::string(buffer, 5), "hello");
     EXPECT_EQ(recv(s, buffer, 0, 0), 0);
+
+    // A send larger than the socket's buffers waits until the peer has taken every byte.
+    const std::string bulk(8 * 1024 * 1024, 'b');
+    std::string arrived;
+    std::thread reader([&] { arrived = peer.ReceiveExact(bulk.size()); });
+    EXPECT_EQ(send(s, bulk.data(), int(bulk.size()), 0), int(bulk.size()));
+    reader.join();
+    EXPECT_TRUE(arrived == bulk) << arrived.size() << " bytes arrived";
     peer.Close();
     EXPECT_EQ(recv(s, buffer, sizeof buffer, 0), 0);  // orderly close
     EXPECT_EQ(closesocket(s), 0);
@@ -164,6 +176,32 @@ TEST(WinsockTest, CloseWakesABlockedReceiveSendAndConnect) {
         }
         EXPECT_EQ(platform_testing::OpenSocketCount(), openBefore);
     }
+}
+
+std::atomic<bool> g_signalled{false};
+
+// A signal that interrupts a blocked call's wait is not the socket's close: the call waits on.
+TEST(WinsockTest, ASignalDuringABlockedReceiveDoesNotEndIt) {
+    struct sigaction noted {};
+    noted.sa_handler = [](int) { g_signalled.store(true); };  // no SA_RESTART: the wait sees EINTR
+    struct sigaction previous {};
+    ASSERT_EQ(sigaction(SIGUSR1, &noted, &previous), 0);
+    TcpListener listener;
+    ASSERT_TRUE(listener.Listen());
+    const SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_EQ(Connect(s, listener.Port()), 0);
+    TcpConnection peer = listener.Accept();
+    char byte = 0;
+    BlockingCall blocked([&] { return recv(s, &byte, 1, 0); });
+    ASSERT_TRUE(test_support::WaitUntilInPoll(blocked.KernelThreadId()));
+    ASSERT_EQ(syscall(SYS_tgkill, getpid(), blocked.KernelThreadId(), SIGUSR1), 0);
+    while (!g_signalled.load()) Sleep(1);
+    ASSERT_TRUE(test_support::WaitUntilInPoll(blocked.KernelThreadId()));
+    ASSERT_TRUE(peer.SendAll("z"));
+    EXPECT_EQ(blocked.Result().result, 1);
+    EXPECT_EQ(byte, 'z');
+    EXPECT_EQ(closesocket(s), 0);
+    sigaction(SIGUSR1, &previous, nullptr);
 }
 
 uint32_t HostOrder(uint32_t networkOrder) {
