@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <functional>
 #include <future>
 #include <mutex>
 #include <set>
@@ -74,13 +75,16 @@ TEST(WinsockTest, HandlesAreNeverReusedAndCloseOnce) {
         EXPECT_EQ(closesocket(s), 0);
         EXPECT_EQ(platform_testing::OpenSocketCount(), openBefore);
 
-        SetLastError(0);
+        // Every call on the closed handle fails and sets WSAENOTSOCK itself.
         char byte = 0;
-        EXPECT_EQ(FailureOf(closesocket(s)), WSAENOTSOCK);
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(WSAENOTSOCK));
-        EXPECT_EQ(FailureOf(recv(s, &byte, 1, 0)), WSAENOTSOCK);
-        EXPECT_EQ(FailureOf(send(s, &byte, 1, 0)), WSAENOTSOCK);
-        EXPECT_EQ(FailureOf(Connect(s, 1)), WSAENOTSOCK);
+        const std::function<int()> calls[] = {
+            [&] { return closesocket(s); }, [&] { return recv(s, &byte, 1, 0); },
+            [&] { return send(s, &byte, 1, 0); }, [&] { return Connect(s, 1); }};
+        for (const auto& call : calls) {
+            SetLastError(0);
+            EXPECT_EQ(FailureOf(call()), WSAENOTSOCK);
+            EXPECT_EQ(GetLastError(), static_cast<DWORD>(WSAENOTSOCK));
+        }
     }
     EXPECT_EQ(FailureOf(closesocket(0)), WSAENOTSOCK);
     EXPECT_EQ(socket(23, SOCK_STREAM, 0), INVALID_SOCKET);
@@ -108,14 +112,6 @@ TEST(WinsockTest, TransfersBothWaysAndReportsEndsRefusalsAndResets) {
     }
     EXPECT_EQ(std::string(buffer, 5), "hello");
     EXPECT_EQ(recv(s, buffer, 0, 0), 0);
-
-    // A send larger than the socket's buffers waits until the peer has taken every byte.
-    const std::string bulk(8 * 1024 * 1024, 'b');
-    std::string arrived;
-    std::thread reader([&] { arrived = peer.ReceiveExact(bulk.size()); });
-    EXPECT_EQ(send(s, bulk.data(), int(bulk.size()), 0), int(bulk.size()));
-    reader.join();
-    EXPECT_TRUE(arrived == bulk) << arrived.size() << " bytes arrived";
     peer.Close();
     EXPECT_EQ(recv(s, buffer, sizeof buffer, 0), 0);  // orderly close
     EXPECT_EQ(closesocket(s), 0);
@@ -131,6 +127,18 @@ TEST(WinsockTest, TransfersBothWaysAndReportsEndsRefusalsAndResets) {
     } while (n > 0);  // bytes ahead of the reset may or may not be delivered
     EXPECT_EQ(FailureOf(n), WSAECONNRESET);
     EXPECT_EQ(closesocket(reset), 0);
+
+    // A send larger than the socket's buffers waits until the peer has taken every byte.
+    const SOCKET bulk = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_EQ(Connect(bulk, listener.Port()), 0);
+    peer = listener.Accept();
+    const std::string data(8 * 1024 * 1024, 'b');
+    std::string arrived;
+    std::thread reader([&] { arrived = peer.ReceiveExact(data.size()); });
+    EXPECT_EQ(send(bulk, data.data(), int(data.size()), 0), int(data.size()));
+    EXPECT_EQ(closesocket(bulk), 0);  // the reader sees the end after what was sent
+    reader.join();
+    EXPECT_TRUE(arrived == data) << arrived.size() << " bytes arrived";
 
     uint16_t freePort = 0;
     {
