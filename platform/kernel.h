@@ -27,30 +27,38 @@ DWORD GetLastError();
 /* SetLastError: sets the calling thread's last-error code. */
 void SetLastError(DWORD dwErrCode);
 
-/* QueryPerformanceFrequency: stores the counter's counts per second; FALSE when the device has no counter. */
+/* QueryPerformanceFrequency: stores the counter's counts per second; FALSE when the device has no
+ * counter. */
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* lpFrequency);
 
-/* QueryPerformanceCounter: stores the current reading of the monotonic counter; FALSE when there is none. */
+/* QueryPerformanceCounter: stores the current reading of the monotonic counter; FALSE when there is
+ * none. */
 BOOL QueryPerformanceCounter(LARGE_INTEGER* lpPerformanceCount);
 
-/* CreateThread: starts lpStartAddress(lpParameter) on a new thread, suspended with CREATE_SUSPENDED; NULL on failure. */
+/* CreateThread: starts lpStartAddress(lpParameter) on a new thread, suspended with
+   CREATE_SUSPENDED; NULL with ERROR_INVALID_PARAMETER (no procedure) or ERROR_NOT_ENOUGH_MEMORY (no
+   thread). */
 HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, DWORD dwStackSize,
                     LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter,
                     DWORD dwCreationFlags, LPDWORD lpThreadId);
 
-/* ResumeThread: decrements the suspend count, starting the thread at zero; returns the previous count or 0xFFFFFFFF. */
+/* ResumeThread: decrements the suspend count, starting the thread at zero; the previous count, or
+   0xFFFFFFFF with ERROR_INVALID_HANDLE. */
 DWORD ResumeThread(HANDLE hThread);
 
-/* GetExitCodeThread: stores STILL_ACTIVE while the thread runs, else its exit code; FALSE for a bad handle. */
+/* GetExitCodeThread: stores STILL_ACTIVE while the thread runs, else its exit code; FALSE with
+   ERROR_INVALID_HANDLE. */
 BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode);
 
-/* WaitForSingleObject: waits up to dwMilliseconds for a thread to end; WAIT_OBJECT_0, WAIT_TIMEOUT or WAIT_FAILED. */
+/* WaitForSingleObject: waits up to dwMilliseconds for a thread to end; WAIT_OBJECT_0, WAIT_TIMEOUT,
+   or WAIT_FAILED with ERROR_INVALID_HANDLE. */
 DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
 
-/* CloseHandle: releases a thread handle; the thread itself runs on. FALSE for a bad handle. */
+/* CloseHandle: releases a thread handle; the thread itself runs on. FALSE with
+ * ERROR_INVALID_HANDLE. */
 BOOL CloseHandle(HANDLE hObject);
 
-/* GetCurrentThreadId: a number naming the calling thread, unique among live threads. */
+/* GetCurrentThreadId: a number naming the calling thread, never given to another thread. */
 DWORD GetCurrentThreadId();
 
 /* Sleep: suspends the calling thread for at least dwMilliseconds. */
@@ -73,5 +81,6 @@ void EnterCriticalSection(LPCRITICAL_SECTION lpCriticalSection);
 /* LeaveCriticalSection: releases one hold of the lock by the calling thread. */
 void LeaveCriticalSection(LPCRITICAL_SECTION lpCriticalSection);
 
-/* OutputDebugStringW: hands the text to an attached debugger; with none attached, nothing happens. */
+/* OutputDebugStringW: hands a copy of the text to an attached debugger; with none, nothing happens.
+ */
 void OutputDebugStringW(LPCWSTR lpOutputString);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "windef.h"
+#include "winsock/error_codes.h"
 
 typedef uint32_t SOCKET;
 #define INVALID_SOCKET ((SOCKET)(~0u))
@@ -16,55 +17,10 @@ typedef uint32_t SOCKET;
 #define SOCK_STREAM 1
 #define IPPROTO_TCP 6
 #define INADDR_NONE 0xFFFFFFFFu
-#define INADDR_ANY 0x00000000u
 #define INADDR_LOOPBACK 0x7F000001u
-
-#define WSABASEERR 10000
-#define WSAEINTR 10004
-#define WSAEBADF 10009
-#define WSAEACCES 10013
-#define WSAEFAULT 10014
-#define WSAEINVAL 10022
-#define WSAEMFILE 10024
-#define WSAEWOULDBLOCK 10035
-#define WSAEINPROGRESS 10036
-#define WSAEALREADY 10037
-#define WSAENOTSOCK 10038
-#define WSAEDESTADDRREQ 10039
-#define WSAEMSGSIZE 10040
-#define WSAEPROTOTYPE 10041
-#define WSAENOPROTOOPT 10042
-#define WSAEPROTONOSUPPORT 10043
-#define WSAESOCKTNOSUPPORT 10044
-#define WSAEOPNOTSUPP 10045
-#define WSAEPFNOSUPPORT 10046
-#define WSAEAFNOSUPPORT 10047
-#define WSAEADDRINUSE 10048
-#define WSAEADDRNOTAVAIL 10049
-#define WSAENETDOWN 10050
-#define WSAENETUNREACH 10051
-#define WSAENETRESET 10052
-#define WSAECONNABORTED 10053
-#define WSAECONNRESET 10054
-#define WSAENOBUFS 10055
-#define WSAEISCONN 10056
-#define WSAENOTCONN 10057
-#define WSAESHUTDOWN 10058
-#define WSAETIMEDOUT 10060
-#define WSAECONNREFUSED 10061
-#define WSAEHOSTDOWN 10064
-#define WSAEHOSTUNREACH 10065
-#define WSANOTINITIALISED 10093
-#define WSAHOST_NOT_FOUND 11001
-#define WSATRY_AGAIN 11002
-#define WSANO_RECOVERY 11003
-#define WSANO_DATA 11004
 
 struct in_addr {
     union {
-        struct {
-            BYTE s_b1, s_b2, s_b3, s_b4;
-        } S_un_b;
         uint32_t S_addr;
     } S_un;
 };
@@ -104,34 +60,46 @@ typedef WSADATA* LPWSADATA;
 
 #define MAKEWORD(a, b) ((WORD)(((BYTE)(a)) | ((WORD)((BYTE)(b))) << 8))
 
-/* WSAStartup: initialises the socket layer for this process; 0 on success, else an error code. */
+/* WSAStartup: initialises the socket layer, serving version 1.1 and above as 1.1; 0, or
+   WSASYSNOTREADY, WSAVERNOTSUPPORTED (below 1.1) or WSAEFAULT (no lpWSAData). */
 int WSAStartup(WORD wVersionRequested, LPWSADATA lpWSAData);
 
-/* WSACleanup: ends one WSAStartup; 0 on success, SOCKET_ERROR when the layer was not started. */
+/* WSACleanup: ends one WSAStartup; 0, or SOCKET_ERROR with WSANOTINITIALISED when none is left. */
 int WSACleanup();
 
 /* WSAGetLastError: the calling thread's last socket error (the same value as GetLastError). */
 int WSAGetLastError();
 
-/* socket: creates a blocking socket; INVALID_SOCKET (-1 as int) on failure, with the last error set. */
+/* WSASetLastError: sets the calling thread's last socket error (the same value as SetLastError). */
+void WSASetLastError(int iError);
+
+/* socket: creates a blocking IPv4 stream socket; INVALID_SOCKET (-1 as int) on failure, with
+   WSAEAFNOSUPPORT, WSAESOCKTNOSUPPORT, WSAEPROTONOSUPPORT or the host's error. */
 SOCKET socket(int af, int type, int protocol);
 
-/* connect: connects a stream socket, blocking without a time-out; 0 or SOCKET_ERROR. */
+/* connect: connects the socket, blocking without a time-out; 0, or SOCKET_ERROR with WSAENOTSOCK,
+   WSAEISCONN (connected before), WSAEINTR (closed meanwhile) or the host's error. */
 int connect(SOCKET s, const struct sockaddr* name, int namelen);
 
-/* send: one send of up to len bytes, blocking; the count sent (maybe short) or SOCKET_ERROR. */
+/* send: blocks until all len bytes are queued and returns len; after a failure part-way, the
+   count already sent; SOCKET_ERROR when nothing went out or the socket was closed (WSAEINTR). */
 int send(SOCKET s, const char* buf, int len, int flags);
 
-/* recv: waits for and receives up to len bytes; the count, 0 on an orderly close, or SOCKET_ERROR. */
+/* recv: waits for and receives up to len bytes; the count, 0 on an orderly close, or SOCKET_ERROR
+   (WSAEINTR when the socket was closed meanwhile). */
 int recv(SOCKET s, char* buf, int len, int flags);
 
-/* closesocket: closes the handle and wakes calls blocked on it; SOCKET_ERROR (WSAENOTSOCK) if already closed. */
+/* closesocket: closes the handle and wakes calls blocked on it; SOCKET_ERROR with WSAENOTSOCK when
+   it is not open. */
 int closesocket(SOCKET s);
 
-/* gethostbyname: resolves an IPv4 host name; a per-thread result valid until the thread's next call, or NULL. */
+/* gethostbyname: resolves an IPv4 host name; a per-thread result valid until the thread's next
+   call, or NULL with WSAHOST_NOT_FOUND, WSATRY_AGAIN, WSANO_RECOVERY, or WSAEINTR when another
+   thread closed this thread's latest socket (no lookup starts once it is closed). */
 struct hostent* gethostbyname(const char* name);
 
-/* inet_addr: parses dotted IPv4 text (a, a.b, a.b.c, a.b.c.d; decimal, octal, hex) to network order; INADDR_NONE if invalid. */
+/* inet_addr: parses dotted IPv4 text (a, a.b, a.b.c, a.b.c.d; decimal, octal, hex; trailing white
+   space allowed) to network order; INADDR_NONE if invalid. */
 uint32_t inet_addr(const char* cp);
 
 /* htons: converts a 16-bit value from host to network byte order. */

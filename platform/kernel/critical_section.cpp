@@ -17,22 +17,18 @@ std::recursive_mutex* LockOf(LPCRITICAL_SECTION section) {
 
 }  // namespace
 
-/* InitializeCriticalSection: constructs the lock in place. */
 void InitializeCriticalSection(LPCRITICAL_SECTION lpCriticalSection) {
     new (lpCriticalSection->opaque) std::recursive_mutex();
 }
 
-/* DeleteCriticalSection: destroys the lock; no thread may hold it. */
 void DeleteCriticalSection(LPCRITICAL_SECTION lpCriticalSection) {
     LockOf(lpCriticalSection)->~recursive_mutex();
 }
 
-/* EnterCriticalSection: takes the lock, again and again on the same thread. */
 void EnterCriticalSection(LPCRITICAL_SECTION lpCriticalSection) {
     LockOf(lpCriticalSection)->lock();
 }
 
-/* LeaveCriticalSection: releases one hold. */
 void LeaveCriticalSection(LPCRITICAL_SECTION lpCriticalSection) {
     LockOf(lpCriticalSection)->unlock();
 }

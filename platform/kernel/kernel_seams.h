@@ -1,24 +1,22 @@
-// What the kernel family lets the test seams replace or count. Only platform/testing uses it.
+// The kernel family's test seams. Only the family and platform/testing include this header.
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <string>
 
+#include "platform/kernel/seam.h"
+#include "platform/windef.h"
+
 namespace platform_kernel {
 
-using DebugObserver = std::function<void(const std::u16string&)>;
+/* Receives every OutputDebugStringW text: a debugger attached. */
+extern Seam<std::function<void(const std::u16string&)>> g_debugOutputSeam;
+/* Stands in for the performance counter: stores the frequency (or the reading when reading is
+   true) and returns FALSE when the device has no counter. */
+extern Seam<std::function<BOOL(bool reading, LONGLONG* value)>> g_performanceCounterSeam;
+/* Asked before each thread creation; true makes it fail. */
+extern Seam<std::function<bool()>> g_threadCreationFailureSeam;
 
-/* Sets the receiver of OutputDebugStringW texts; an empty function detaches it. */
-void SetDebugObserver(DebugObserver observer);
-
-/* Replaces the performance counter with the given one; present=false makes both queries fail. */
-void ReplacePerformanceCounter(bool present, int64_t frequency, std::function<int64_t()> reading);
-/* Returns to the monotonic clock. */
-void RestorePerformanceCounter();
-
-/* Makes the next `count` thread creations fail. */
-void FailNextThreadCreations(int count);
 /* Threads created and not yet ended. */
 int RunningThreadCount();
 

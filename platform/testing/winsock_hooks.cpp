@@ -5,15 +5,16 @@
 namespace platform_testing {
 
 void SetHostResolver(std::function<bool(const std::string& name, uint32_t* address)> resolver) {
-    platform_winsock::SetResolver(std::move(resolver));
+    platform_winsock::g_resolverSeam.Set(std::move(resolver));
 }
 
 void SetSocketCloseObserver(std::function<void(uint32_t socket)> observer) {
-    platform_winsock::SetCloseObserver(std::move(observer));
+    platform_winsock::g_closeObserverSeam.Set(std::move(observer));
 }
 
 void FailSocketLayerStartup(bool fail) {
-    platform_winsock::SetStartupFailure(fail);
+    platform_winsock::g_startupFailureSeam.Set(fail ? [] { return true; }
+                                                    : std::function<bool()>());
 }
 
 int OpenSocketCount() {

@@ -1,5 +1,4 @@
-// Name lookups in progress, so that closing a socket can abandon the lookup of the thread
-// that created it.
+// Name lookups in progress, so that closing a socket can abandon its creator thread's lookup.
 #pragma once
 
 #include <atomic>

@@ -1,50 +1,49 @@
-// The host's socket calls behind the Winsock family. This header names no host type, so the
-// Winsock facade can use it next to its own declarations; only posix_backend.cpp includes the
-// host's socket headers.
+// The host's socket calls behind the socket family. This header names no host type, so the
+// family can use it next to its own declarations; only posix_backend.cpp includes the host's
+// socket headers. Every call that can fail returns a negative socket error code (-WSAE...) on
+// failure, mapped from the host's errno by one table.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-namespace winsock_backend {
+namespace platform_winsock {
 
-// Every call that can fail returns a negative errno value on failure.
-
-/* Opens a non-blocking IPv4 stream socket; the descriptor or -errno. */
+/* A non-blocking IPv4 stream socket, or a socket's wake event (an eventfd): the descriptor or
+   -error. */
 int OpenStreamSocket();
-/* Opens the wake event of a socket: a non-blocking eventfd; the descriptor or -errno. */
 int OpenWakeEvent();
 /* Makes the wake event readable for good, waking every present and later wait on it. */
 void SignalWakeEvent(int wakeFd);
-/* Releases a descriptor. */
 void CloseDescriptor(int fd);
 
-enum class WaitResult { kReady, kWoken, kFailed };
-/* Waits until fd is readable (or writable when forWrite) or the wake event fires. On kFailed,
- *error holds the errno value. */
-WaitResult WaitForDescriptor(int fd, int wakeFd, bool forWrite, int* error);
+/* Waits until fd is readable (or writable when forWrite) or the wake event fires: 0 when fd is
+   ready, WSAEINTR when woken, else the socket error code of the failed wait. */
+int WaitForDescriptor(int fd, int wakeFd, bool forWrite);
 
 /* Starts a connect to an IPv4 address and port, both in network order: 0 when connected at
-   once, -EINPROGRESS while it proceeds, another -errno when it failed. */
+   once, -WSAEINPROGRESS while it proceeds, another -error when it failed. */
 int StartConnect(int fd, uint32_t addressNetworkOrder, uint16_t portNetworkOrder);
-/* The pending error of a connect that has proceeded: 0 when connected, else the errno value. */
+/* The outcome of a connect that has proceeded: 0 when connected, else the socket error code. */
 int ConnectResult(int fd);
-/* Sends segments as soon as they are written (TCP_NODELAY); 0 or -errno. */
-int DisableNagle(int fd);
+/* Sends segments as soon as they are written (TCP_NODELAY). */
+void DisableNagle(int fd);
 /* Acknowledges received data at once instead of delaying the acknowledgement; the kernel falls
    back to delaying after a while, so it is set again before every receive. A peer that writes
    a small header and then its payload in two sends would otherwise wait for the delayed
    acknowledgement of the header before its payload's last segment leaves. */
 void AcknowledgeAtOnce(int fd);
 
-/* One non-blocking receive: the count (0 at an orderly close) or -errno (-EAGAIN: nothing yet). */
+/* One non-blocking receive or send (never raising SIGPIPE): the count (0 at an orderly close) or
+   -error (-WSAEWOULDBLOCK: nothing yet, or no room). */
 long ReceiveSome(int fd, char* buffer, size_t length);
-/* One non-blocking send that never raises SIGPIPE: the count or -errno. */
 long SendSome(int fd, const char* buffer, size_t length);
 
-enum class ResolveResult { kFound, kNotFound, kTryAgain, kFailed };
-/* Looks up the first IPv4 address of a host name, in network order. May block indefinitely. */
-ResolveResult ResolveIPv4(const std::string& name, uint32_t* addressNetworkOrder);
+/* Looks up the first IPv4 address of a host name, in network order: 0, or WSAHOST_NOT_FOUND,
+   WSATRY_AGAIN or WSANO_RECOVERY. May block indefinitely. */
+int ResolveIPv4(const std::string& name, uint32_t* addressNetworkOrder);
+/* Parses dotted IPv4 text with the C library's rules; false when it is not an address. */
+bool ParseDottedIPv4(const char* text, uint32_t* addressNetworkOrder);
 
-}  // namespace winsock_backend
+}  // namespace platform_winsock

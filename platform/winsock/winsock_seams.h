@@ -1,21 +1,23 @@
-// What the socket family lets the test seams replace or count. Only platform/testing and the
-// family itself use it.
+// The socket family's test seams. Only the family and platform/testing include this header.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
 
+#include "platform/kernel/seam.h"
+
 namespace platform_winsock {
 
 using HostResolver = std::function<bool(const std::string& name, uint32_t* address)>;
 
-/* Replaces the host's name resolver; an empty function restores it. */
-void SetResolver(HostResolver resolver);
-/* Runs observer after every close of an open socket, on the closing thread; empty: none. */
-void SetCloseObserver(std::function<void(uint32_t socket)> observer);
-/* Makes WSAStartup fail while set. */
-void SetStartupFailure(bool fail);
+/* Stands in for the host's name resolver. */
+extern platform_kernel::Seam<HostResolver> g_resolverSeam;
+/* Runs after every close of an open socket, on the closing thread. */
+extern platform_kernel::Seam<std::function<void(uint32_t socket)>> g_closeObserverSeam;
+/* Asked by each WSAStartup; true makes it fail. */
+extern platform_kernel::Seam<std::function<bool()>> g_startupFailureSeam;
+
 /* Sockets whose descriptors are not yet released. */
 int OpenSocketCount();
 

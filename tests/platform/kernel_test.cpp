@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -115,11 +116,18 @@ TEST(KernelTest, ThreadsStartOnResumeReportTheirExitCodeAndOutliveTheirHandle) {
     EXPECT_EQ(platform_testing::LiveThreadCount(), threadsBefore);
 
     EXPECT_TRUE(CloseHandle(thread));
-    EXPECT_FALSE(CloseHandle(thread));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
-    EXPECT_FALSE(GetExitCodeThread(thread, &code));
-    EXPECT_EQ(ResumeThread(thread), 0xFFFFFFFFu);
-    EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_FAILED);
+    // Every call on the closed handle fails and sets ERROR_INVALID_HANDLE itself.
+    const std::function<bool()> failsOnClosedHandle[] = {
+        [&] { return !CloseHandle(thread); },
+        [&] { return !GetExitCodeThread(thread, &code); },
+        [&] { return ResumeThread(thread) == 0xFFFFFFFFu; },
+        [&] { return WaitForSingleObject(thread, 0) == WAIT_FAILED; },
+    };
+    for (const auto& fails : failsOnClosedHandle) {
+        SetLastError(0);
+        EXPECT_TRUE(fails());
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    }
 
     // A thread whose handle is closed at once runs on to its end.
     Gate detached;

@@ -3,8 +3,13 @@
 #include "platform/winsock.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cstring>
+#include <functional>
 #include <future>
 #include <mutex>
 #include <set>
@@ -70,13 +75,16 @@ TEST(WinsockTest, HandlesAreNeverReusedAndCloseOnce) {
         EXPECT_EQ(closesocket(s), 0);
         EXPECT_EQ(platform_testing::OpenSocketCount(), openBefore);
 
-        SetLastError(0);
+        // Every call on the closed handle fails and sets WSAENOTSOCK itself.
         char byte = 0;
-        EXPECT_EQ(FailureOf(closesocket(s)), WSAENOTSOCK);
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(WSAENOTSOCK));
-        EXPECT_EQ(FailureOf(recv(s, &byte, 1, 0)), WSAENOTSOCK);
-        EXPECT_EQ(FailureOf(send(s, &byte, 1, 0)), WSAENOTSOCK);
-        EXPECT_EQ(FailureOf(Connect(s, 1)), WSAENOTSOCK);
+        const std::function<int()> calls[] = {
+            [&] { return closesocket(s); }, [&] { return recv(s, &byte, 1, 0); },
+            [&] { return send(s, &byte, 1, 0); }, [&] { return Connect(s, 1); }};
+        for (const auto& call : calls) {
+            SetLastError(0);
+            EXPECT_EQ(FailureOf(call()), WSAENOTSOCK);
+            EXPECT_EQ(GetLastError(), static_cast<DWORD>(WSAENOTSOCK));
+        }
     }
     EXPECT_EQ(FailureOf(closesocket(0)), WSAENOTSOCK);
     EXPECT_EQ(socket(23, SOCK_STREAM, 0), INVALID_SOCKET);
@@ -119,6 +127,18 @@ TEST(WinsockTest, TransfersBothWaysAndReportsEndsRefusalsAndResets) {
     } while (n > 0);  // bytes ahead of the reset may or may not be delivered
     EXPECT_EQ(FailureOf(n), WSAECONNRESET);
     EXPECT_EQ(closesocket(reset), 0);
+
+    // A send larger than the socket's buffers waits until the peer has taken every byte.
+    const SOCKET bulk = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_EQ(Connect(bulk, listener.Port()), 0);
+    peer = listener.Accept();
+    const std::string data(8 * 1024 * 1024, 'b');
+    std::string arrived;
+    std::thread reader([&] { arrived = peer.ReceiveExact(data.size()); });
+    EXPECT_EQ(send(bulk, data.data(), int(data.size()), 0), int(data.size()));
+    EXPECT_EQ(closesocket(bulk), 0);  // the reader sees the end after what was sent
+    reader.join();
+    EXPECT_TRUE(arrived == data) << arrived.size() << " bytes arrived";
 
     uint16_t freePort = 0;
     {
@@ -164,6 +184,32 @@ TEST(WinsockTest, CloseWakesABlockedReceiveSendAndConnect) {
         }
         EXPECT_EQ(platform_testing::OpenSocketCount(), openBefore);
     }
+}
+
+std::atomic<bool> g_signalled{false};
+
+// A signal that interrupts a blocked call's wait is not the socket's close: the call waits on.
+TEST(WinsockTest, ASignalDuringABlockedReceiveDoesNotEndIt) {
+    struct sigaction noted {};
+    noted.sa_handler = [](int) { g_signalled.store(true); };  // no SA_RESTART: the wait sees EINTR
+    struct sigaction previous {};
+    ASSERT_EQ(sigaction(SIGUSR1, &noted, &previous), 0);
+    TcpListener listener;
+    ASSERT_TRUE(listener.Listen());
+    const SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_EQ(Connect(s, listener.Port()), 0);
+    TcpConnection peer = listener.Accept();
+    char byte = 0;
+    BlockingCall blocked([&] { return recv(s, &byte, 1, 0); });
+    ASSERT_TRUE(test_support::WaitUntilInPoll(blocked.KernelThreadId()));
+    ASSERT_EQ(syscall(SYS_tgkill, getpid(), blocked.KernelThreadId(), SIGUSR1), 0);
+    while (!g_signalled.load()) Sleep(1);
+    ASSERT_TRUE(test_support::WaitUntilInPoll(blocked.KernelThreadId()));
+    ASSERT_TRUE(peer.SendAll("z"));
+    EXPECT_EQ(blocked.Result().result, 1);
+    EXPECT_EQ(byte, 'z');
+    EXPECT_EQ(closesocket(s), 0);
+    sigaction(SIGUSR1, &previous, nullptr);
 }
 
 uint32_t HostOrder(uint32_t networkOrder) {
