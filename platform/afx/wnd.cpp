@@ -3,7 +3,7 @@
 #include "platform/afx/framework_procedure.h"
 #include "platform/user/cross_thread.h"
 #include "platform/user/dialog_window.h"
-#include "platform/user/main_window.h"
+#include "platform/user/message_box.h"
 
 namespace platform_afx {
 

@@ -1,7 +1,7 @@
 // Test seams of the user family: bare windows, the window and waiting-sender counts and the
 // message box answerer.
 #include "platform/testing/hooks.h"
-#include "platform/user/message_box_answerer.h"
+#include "platform/user/user_seams.h"
 #include "platform/user/window.h"
 
 namespace {
@@ -21,9 +21,8 @@ private:
 namespace platform_testing {
 
 HWND CreateTestWindow(std::function<LRESULT(UINT message, WPARAM wParam, LPARAM lParam)> proc) {
-    auto window = std::make_shared<platform_user::Window>();
-    window->className = u"test";
-    window->thread = std::this_thread::get_id();
+    const std::shared_ptr<platform_user::Window> window = platform_user::NewWindow(u"test");
+    if (window == nullptr) return nullptr;
     window->windowClass = std::make_unique<TestWindowClass>();
     if (proc) {
         window->procedure = [proc = std::move(proc)](HWND, UINT message, WPARAM wParam,
@@ -31,7 +30,7 @@ HWND CreateTestWindow(std::function<LRESULT(UINT message, WPARAM wParam, LPARAM 
             return proc(message, wParam, lParam);
         };
     }
-    return platform_user::RegisterWindow(std::move(window));
+    return window->handle;
 }
 
 int LiveWindowCount() {
@@ -46,7 +45,7 @@ int WaitingSendCount(HWND hWnd) {
 }
 
 void SetMessageBoxAnswerer(std::function<int(const std::u16string& text, UINT type)> answerer) {
-    platform_user::SetAnswerer(std::move(answerer));
+    platform_user::g_messageBoxAnswerer.Set(std::move(answerer));
 }
 
 }  // namespace platform_testing

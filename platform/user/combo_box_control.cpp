@@ -1,34 +1,68 @@
 // The drop-down combo box: an editable entry with a list sorted as items are added (ignoring
 // case), drawn with a thin frame and a narrow drop-down button. Changing the list never changes
 // the entry; choosing an item puts its text there.
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QProxyStyle>
+#include <QStyleOptionComplex>
 #include <algorithm>
 
 #include "platform/user.h"
 #include "platform/user/control_class.h"
-#include "platform/user/drop_down_style.h"
-#include "platform/user/entry_limit.h"
 
 namespace platform_user {
 
 namespace {
 
+// The application's style with a one-pixel frame round the entry and a drop-down button 13 pixels
+// wide. Desktop styles give the frame two pixels and the button nineteen, which leaves a 5-digit
+// port in a template's 31-unit box too little room to show.
+class ComboBoxProportions : public QProxyStyle {
+public:
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                         const QWidget* widget) const override {
+        if (control != CC_ComboBox || (part != SC_ComboBoxArrow && part != SC_ComboBoxEditField)) {
+            return QProxyStyle::subControlRect(control, option, part, widget);
+        }
+        const QRect box = option->rect;
+        const int buttonLeft = box.right() + 1 - kButtonWidth;
+        const QRect area = part == SC_ComboBoxArrow
+                               ? QRect(buttonLeft, box.top(), kButtonWidth, box.height())
+                               : QRect(box.left() + kFrame, box.top() + kFrame,
+                                       buttonLeft - box.left() - kFrame, box.height() - 2 * kFrame);
+        return visualRect(option->direction, box, area);
+    }
+
+private:
+    static constexpr int kFrame = 1;
+    static constexpr int kButtonWidth = 13;
+};
+
+// The style of every drop-down combo box, made on first use; it lives as long as the application.
+QStyle* DropDownStyle() {
+    static QPointer<ComboBoxProportions> style;
+    if (style == nullptr) {
+        style = new ComboBoxProportions;
+        style->setParent(qApp);
+    }
+    return style;
+}
+
 // Keeps the entry's text and cursor across a change of the list, which Qt would otherwise let
 // select an item and show its text.
 class EntryKeeper {
 public:
-    EntryKeeper(QComboBox* combo, EntryLimit* limit)
+    explicit EntryKeeper(QComboBox* combo, EntryControl* control)
         : m_combo(combo),
-          m_limit(limit),
-          m_text(combo->lineEdit()->text()),
+          m_control(control),
+          m_text(control->Text()),
           m_cursor(combo->lineEdit()->cursorPosition()) {}
     ~EntryKeeper() {
         m_combo->setCurrentIndex(-1);
-        QLineEdit* entry = m_combo->lineEdit();
-        if (entry->text() != m_text) {
-            m_limit->SetText(m_text);
-            entry->setCursorPosition(m_cursor);
+        if (m_control->Text() != m_text) {
+            m_control->SetText(m_text);
+            m_combo->lineEdit()->setCursorPosition(m_cursor);
         }
     }
     EntryKeeper(const EntryKeeper&) = delete;
@@ -36,18 +70,15 @@ public:
 
 private:
     QComboBox* m_combo;
-    EntryLimit* m_limit;
-    QString m_text;
+    EntryControl* m_control;
+    std::u16string m_text;
     int m_cursor;
 };
 
-class ComboBoxControl : public ControlClass {
+class ComboBoxControl : public EntryControl {
 public:
     explicit ComboBoxControl(QComboBox* combo)
-        : ControlClass(combo), m_combo(combo), m_limit(new EntryLimit(combo->lineEdit())) {}
-
-    std::u16string Text() const override { return FromQString(m_combo->lineEdit()->text()); }
-    void SetText(const std::u16string& text) override { m_limit->SetText(ToQString(text)); }
+        : EntryControl(combo, combo->lineEdit()), m_combo(combo) {}
 
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
         switch (message) {
@@ -74,7 +105,7 @@ public:
                                      reinterpret_cast<LPCWSTR>(lParam));
                 return true;
             case CB_LIMITTEXT:
-                m_limit->SetLimit(static_cast<int>(wParam));
+                SetLimit(static_cast<int>(wParam));
                 *result = TRUE;
                 return true;
             default:
@@ -94,7 +125,7 @@ private:
                m_combo->itemText(index).compare(item, Qt::CaseInsensitive) <= 0) {
             ++index;
         }
-        EntryKeeper keeper(m_combo, m_limit);
+        EntryKeeper keeper(m_combo, this);
         m_combo->insertItem(index, item);
         return index;
     }
@@ -122,21 +153,18 @@ private:
     }
 
     QComboBox* m_combo;
-    EntryLimit* m_limit;  // owned by the entry
 };
 
 }  // namespace
 
-std::unique_ptr<ControlClass> MakeComboBoxControl(const DLGITEM_RESOURCE& item, QWidget* parent) {
+std::unique_ptr<ControlClass> MakeComboBoxControl(QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setStyle(DropDownStyle());
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);
     combo->setDuplicatesEnabled(true);
-    auto control = std::make_unique<ComboBoxControl>(combo);
-    control->SetText(item.text == nullptr ? std::u16string() : std::u16string(item.text));
-    return control;
+    return std::make_unique<ComboBoxControl>(combo);
 }
 
 }  // namespace platform_user

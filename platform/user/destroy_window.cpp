@@ -6,7 +6,7 @@
 
 #include "platform/user.h"
 #include "platform/user/cross_thread.h"
-#include "platform/user/main_window.h"
+#include "platform/user/message_box.h"
 #include "platform/user/window.h"
 
 namespace {
@@ -43,9 +43,6 @@ void DeleteClasses(std::vector<std::unique_ptr<WindowClass>> classes, bool defer
 
 }  // namespace
 
-/* DestroyWindow: marks the window (and its controls) destroyed, releasing every caller waiting
-   on it, sends WM_DESTROY and WM_NCDESTROY, and releases it. FALSE for a bad handle, a window of
-   another thread, or one already being destroyed. */
 BOOL DestroyWindow(HWND hWnd) {
     std::shared_ptr<Window> window = platform_user::OwnedWindow(hWnd);
     if (window == nullptr) return FALSE;
@@ -66,7 +63,8 @@ BOOL DestroyWindow(HWND hWnd) {
         platform_user::Dispatch(*it, WM_NCDESTROY, 0, 0);
     }
 
-    std::shared_ptr<Window> parent = platform_user::OwnedWindow(window->parent);
+    std::shared_ptr<Window> parent =
+        window->parent == nullptr ? nullptr : platform_user::OwnedWindow(window->parent);
     const bool defer = window->qtDispatchDepth > 0 || (parent && parent->qtDispatchDepth > 0);
     std::vector<std::unique_ptr<WindowClass>> classes;
     for (const std::shared_ptr<Window>& member : tree) {

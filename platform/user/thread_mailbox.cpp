@@ -10,11 +10,14 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QThread>
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <vector>
 
+#include "platform/kernel.h"
 #include "platform/user/paint_queue.h"
 
 namespace platform_user {
@@ -35,10 +38,10 @@ private:
 
 class ThreadMailbox {
 public:
-    ThreadMailbox() : m_counter(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {
-        if (m_counter < 0) return;
-        m_notifier = new QSocketNotifier(m_counter, QSocketNotifier::Read);
-        QObject::connect(m_notifier, &QSocketNotifier::activated, m_notifier, [this] { Run(); });
+    // Takes the event counter; the notifier lives on the calling thread, like the mailbox.
+    explicit ThreadMailbox(int counter)
+        : m_counter(counter), m_notifier(counter, QSocketNotifier::Read) {
+        QObject::connect(&m_notifier, &QSocketNotifier::activated, &m_notifier, [this] { Run(); });
     }
     ThreadMailbox(const ThreadMailbox&) = delete;
     ThreadMailbox& operator=(const ThreadMailbox&) = delete;
@@ -48,8 +51,11 @@ public:
             std::lock_guard<std::mutex> guard(m_lock);
             m_queue.push_back(std::move(item));
         }
+        // A thread that cannot be woken would leave the work queued for ever.
         const uint64_t one = 1;
-        if (m_counter >= 0) (void)!write(m_counter, &one, sizeof one);
+        if (write(m_counter, &one, sizeof one) != sizeof one) {
+            qFatal("cannot wake a thread for its queued work: %s", strerror(errno));
+        }
     }
 
 private:
@@ -73,7 +79,7 @@ private:
     }
 
     const int m_counter;
-    QSocketNotifier* m_notifier = nullptr;  // lives on the mailbox's thread, like the mailbox
+    QSocketNotifier m_notifier;
     std::mutex m_lock;
     std::vector<std::shared_ptr<MailboxItem>> m_queue;
     size_t m_next = 0;  // the first item of m_queue not yet taken
@@ -83,12 +89,12 @@ namespace {
 
 std::mutex g_lock;
 // Kept for the process's life: a mailbox may be posted to until the very end.
-std::map<QThread*, ThreadMailbox*>* g_mailboxes = new std::map<QThread*, ThreadMailbox*>;
+auto& g_mailboxes = *new std::map<QThread*, std::unique_ptr<ThreadMailbox>>;
 
 ThreadMailbox* Find(QThread* thread) {
     std::lock_guard<std::mutex> guard(g_lock);
-    auto it = g_mailboxes->find(thread);
-    return it == g_mailboxes->end() ? nullptr : it->second;
+    auto it = g_mailboxes.find(thread);
+    return it == g_mailboxes.end() ? nullptr : it->second.get();
 }
 
 // The application's thread gets its mailbox as the application is constructed, on that thread,
@@ -103,9 +109,17 @@ Q_COREAPP_STARTUP_FUNCTION(MakeApplicationMailbox)
 ThreadMailbox* CurrentThreadMailbox() {
     QThread* thread = QThread::currentThread();
     std::lock_guard<std::mutex> guard(g_lock);
-    ThreadMailbox*& mailbox = (*g_mailboxes)[thread];
-    if (mailbox == nullptr) mailbox = new ThreadMailbox;
-    return mailbox;
+    std::unique_ptr<ThreadMailbox>& mailbox = g_mailboxes[thread];
+    if (mailbox == nullptr) {
+        const int counter = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+        if (counter < 0) {
+            g_mailboxes.erase(thread);
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return nullptr;
+        }
+        mailbox = std::make_unique<ThreadMailbox>(counter);
+    }
+    return mailbox.get();
 }
 
 ThreadMailbox* ApplicationMailbox() {

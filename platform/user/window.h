@@ -46,7 +46,7 @@ public:
 struct Window {
     HWND handle = nullptr;
     std::thread::id thread;            // the owner thread
-    ThreadMailbox* mailbox = nullptr;  // the owner thread's; set when the window is registered
+    ThreadMailbox* mailbox = nullptr;  // the owner thread's
     HWND parent = nullptr;             // a control's dialog
     int id = -1;                       // a control's id
     std::u16string className;          // as in templates: u"dialog", u"button", u"combobox", ...
@@ -64,16 +64,16 @@ struct Window {
     std::vector<std::shared_ptr<PendingCall>> pending;
 };
 
-/* A new window handle; handles are counted up and never handed out again. */
-HWND NewWindowHandle();
-/* Enters the window into the table, giving it a new handle unless it has one (and the calling
-   thread's mailbox); its handle. Called on the window's thread. */
-HWND RegisterWindow(std::shared_ptr<Window> window);
+/* A new window of the calling thread under a handle never handed out again, its owner thread
+   and mailbox set; the caller fills in the rest before the window takes messages. NULL with
+   ERROR_NOT_ENOUGH_MEMORY when the thread's mailbox cannot be made. */
+std::shared_ptr<Window> NewWindow(std::u16string className);
 /* Removes the window from the table; its handle names nothing from now on. */
 void UnregisterWindow(HWND hWnd);
-/* The window the handle names, from any thread; NULL when there is none. */
+/* The window the handle names, from any thread; NULL with ERROR_INVALID_WINDOW_HANDLE when none. */
 std::shared_ptr<Window> LookUpWindow(HWND hWnd);
-/* The window, when the calling thread owns it; NULL otherwise. */
+/* The window, when the calling thread owns it; NULL otherwise (ERROR_ACCESS_DENIED for a window
+   of another thread). */
 std::shared_ptr<Window> OwnedWindow(HWND hWnd);
 /* The number of windows in the table. */
 int WindowCount();
