@@ -4,26 +4,12 @@
 #include "platform/user/user_seams.h"
 #include "platform/user/window.h"
 
-namespace {
-
-// A window without a widget: only a text.
-class TestWindowClass : public platform_user::WindowClass {
-public:
-    std::u16string Text() const override { return m_text; }
-    void SetText(const std::u16string& text) override { m_text = text; }
-
-private:
-    std::u16string m_text;
-};
-
-}  // namespace
-
 namespace platform_testing {
 
 HWND CreateTestWindow(std::function<LRESULT(UINT message, WPARAM wParam, LPARAM lParam)> proc) {
     const std::shared_ptr<platform_user::Window> window = platform_user::NewWindow(u"test");
     if (window == nullptr) return nullptr;
-    window->windowClass = std::make_unique<TestWindowClass>();
+    window->windowClass = std::make_unique<platform_user::WindowClass>();
     if (proc) {
         window->procedure = [proc = std::move(proc)](HWND, UINT message, WPARAM wParam,
                                                      LPARAM lParam) {

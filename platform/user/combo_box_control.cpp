@@ -49,36 +49,10 @@ QStyle* DropDownStyle() {
     return style;
 }
 
-// Keeps the entry's text and cursor across a change of the list, which Qt would otherwise let
-// select an item and show its text.
-class EntryKeeper {
-public:
-    explicit EntryKeeper(QComboBox* combo, EntryControl* control)
-        : m_combo(combo),
-          m_control(control),
-          m_text(control->Text()),
-          m_cursor(combo->lineEdit()->cursorPosition()) {}
-    ~EntryKeeper() {
-        m_combo->setCurrentIndex(-1);
-        if (m_control->Text() != m_text) {
-            m_control->SetText(m_text);
-            m_combo->lineEdit()->setCursorPosition(m_cursor);
-        }
-    }
-    EntryKeeper(const EntryKeeper&) = delete;
-    EntryKeeper& operator=(const EntryKeeper&) = delete;
-
-private:
-    QComboBox* m_combo;
-    EntryControl* m_control;
-    std::u16string m_text;
-    int m_cursor;
-};
-
 class ComboBoxControl : public EntryControl {
 public:
     explicit ComboBoxControl(QComboBox* combo)
-        : EntryControl(combo, combo->lineEdit()), m_combo(combo) {}
+        : EntryControl(combo, combo->lineEdit(), CB_LIMITTEXT, TRUE), m_combo(combo) {}
 
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
         switch (message) {
@@ -104,12 +78,8 @@ public:
                 *result = FindPrefix(static_cast<int>(static_cast<INT_PTR>(wParam)),
                                      reinterpret_cast<LPCWSTR>(lParam));
                 return true;
-            case CB_LIMITTEXT:
-                SetLimit(static_cast<int>(wParam));
-                *result = TRUE;
-                return true;
             default:
-                return false;
+                return EntryControl::HandleMessage(message, wParam, lParam, result);
         }
     }
 
@@ -125,8 +95,15 @@ private:
                m_combo->itemText(index).compare(item, Qt::CaseInsensitive) <= 0) {
             ++index;
         }
-        EntryKeeper keeper(m_combo, this);
+        // Qt would let a new item become current and show its text: the entry keeps its own.
+        const std::u16string entry = Text();
+        const int cursor = m_combo->lineEdit()->cursorPosition();
         m_combo->insertItem(index, item);
+        m_combo->setCurrentIndex(-1);
+        if (Text() != entry) {
+            SetText(entry);
+            m_combo->lineEdit()->setCursorPosition(cursor);
+        }
         return index;
     }
 

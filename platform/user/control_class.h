@@ -15,8 +15,10 @@ class ControlClass : public WindowClass {
 public:
     /* Takes the child widget; it is deleted with the control. Controls paint their whole area,
        so that their own repaints never paint the dialog beneath them. */
-    explicit ControlClass(QWidget* widget);
-    ~ControlClass() override;
+    explicit ControlClass(QWidget* widget) : m_widget(widget) {
+        m_widget->setAutoFillBackground(true);
+    }
+    ~ControlClass() override { delete m_widget.data(); }
     ControlClass(const ControlClass&) = delete;
     ControlClass& operator=(const ControlClass&) = delete;
 
@@ -34,25 +36,27 @@ class EntryLimit;
 // make the text longer than the limit, while a longer text set by the program stays as it is.
 class EntryControl : public ControlClass {
 public:
-    EntryControl(QWidget* widget, QLineEdit* entry);
+    /* limitMessage sets the limit in characters (0: the platform's largest) and returns
+       limitResult. */
+    EntryControl(QWidget* widget, QLineEdit* entry, UINT limitMessage, LRESULT limitResult);
 
     std::u16string Text() const override { return FromQString(m_entry->text()); }
     /* Sets the text as the program does, whatever its length; the text the entry already shows
        leaves it alone (caret, selection and picture stay). */
     void SetText(const std::u16string& text) override;
-
-protected:
-    /* Sets the limit in characters; 0 gives the platform's largest. */
-    void SetLimit(int chars);
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:
     QLineEdit* m_entry;
     EntryLimit* m_limit;  // owned by the entry
+    const UINT m_limitMessage;
+    const LRESULT m_limitResult;
 };
 
-/* The control of a template item as a child of parent, its text set, not yet placed; NULL for
-   an unknown class. */
-std::unique_ptr<ControlClass> MakeControl(const DLGITEM_RESOURCE& item, QWidget* parent);
+/* The control of a template item of that class (in lower case) as a child of parent, its text
+   set, not yet placed; NULL for an unknown class. */
+std::unique_ptr<ControlClass> MakeControl(const std::u16string& className,
+                                          const DLGITEM_RESOURCE& item, QWidget* parent);
 /* The drop-down combo box of a template item. */
 std::unique_ptr<ControlClass> MakeComboBoxControl(QWidget* parent);
 

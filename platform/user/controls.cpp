@@ -37,11 +37,6 @@ namespace {
 
 const DWORD kButtonTypeMask = 0x0000000Fu;
 
-bool SameClass(LPCWSTR className, const char16_t* expected) {
-    return className != nullptr && QString::fromUtf16(className).compare(
-                                       QString::fromUtf16(expected), Qt::CaseInsensitive) == 0;
-}
-
 // A control showing the text of its widget (a label's, a button's).
 template <typename TextWidget>
 class TextControl : public ControlClass {
@@ -82,52 +77,24 @@ public:
     }
 };
 
-// The edit control: a one-line entry that scrolls its text; ES_PASSWORD hides what is typed.
-class EditControl : public EntryControl {
-public:
-    explicit EditControl(QLineEdit* entry) : EntryControl(entry, entry) {}
-
-    bool HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT* result) override {
-        if (message != EM_LIMITTEXT) return false;
-        SetLimit(static_cast<int>(wParam));
-        *result = 0;
-        return true;
-    }
-};
-
-std::unique_ptr<ControlClass> MakeStatic(QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setTextFormat(Qt::PlainText);
-    return std::make_unique<TextControl<QLabel>>(label);
-}
-
-std::unique_ptr<ControlClass> MakeButton(DWORD style, QWidget* parent) {
-    const DWORD type = style & kButtonTypeMask;
-    if (type == BS_AUTOCHECKBOX) return std::make_unique<ButtonControl>(new QCheckBox(parent));
-    auto* push = new QPushButton(parent);
-    push->setDefault(type == BS_DEFPUSHBUTTON);
-    return std::make_unique<ButtonControl>(push);
-}
-
-std::unique_ptr<ControlClass> MakeEdit(DWORD style, QWidget* parent) {
-    auto* entry = new QLineEdit(parent);
-    if ((style & ES_PASSWORD) != 0) entry->setEchoMode(QLineEdit::Password);
-    return std::make_unique<EditControl>(entry);
-}
-
 }  // namespace
 
-ControlClass::ControlClass(QWidget* widget) : m_widget(widget) {
-    m_widget->setAutoFillBackground(true);
-}
+EntryControl::EntryControl(QWidget* widget, QLineEdit* entry, UINT limitMessage,
+                           LRESULT limitResult)
+    : ControlClass(widget),
+      m_entry(entry),
+      m_limit(new EntryLimit(entry)),
+      m_limitMessage(limitMessage),
+      m_limitResult(limitResult) {}
 
-ControlClass::~ControlClass() {
-    delete m_widget.data();
+bool EntryControl::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
+    if (message != m_limitMessage) return false;
+    // 0 gives the platform's largest limit.
+    const int chars = static_cast<int>(wParam);
+    m_limit->m_limit = chars <= 0 ? EntryLimit::kLargest : chars;
+    *result = m_limitResult;
+    return true;
 }
-
-EntryControl::EntryControl(QWidget* widget, QLineEdit* entry)
-    : ControlClass(widget), m_entry(entry), m_limit(new EntryLimit(entry)) {}
 
 void EntryControl::SetText(const std::u16string& text) {
     // The main window's paint sets both entries' texts again for every frame: an unchanged text
@@ -140,19 +107,30 @@ void EntryControl::SetText(const std::u16string& text) {
     m_entry->setText(value);
 }
 
-void EntryControl::SetLimit(int chars) {
-    m_limit->m_limit = chars <= 0 ? EntryLimit::kLargest : chars;
-}
-
-std::unique_ptr<ControlClass> MakeControl(const DLGITEM_RESOURCE& item, QWidget* parent) {
+std::unique_ptr<ControlClass> MakeControl(const std::u16string& className,
+                                          const DLGITEM_RESOURCE& item, QWidget* parent) {
     std::unique_ptr<ControlClass> control;
-    if (SameClass(item.className, u"static")) control = MakeStatic(parent);
-    if (SameClass(item.className, u"button")) control = MakeButton(item.style, parent);
-    if (SameClass(item.className, u"edit")) control = MakeEdit(item.style, parent);
-    if (SameClass(item.className, u"combobox")) control = MakeComboBoxControl(parent);
-    if (control != nullptr) {
-        control->SetText(item.text == nullptr ? std::u16string() : std::u16string(item.text));
+    if (className == u"static") {
+        auto* label = new QLabel(parent);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setTextFormat(Qt::PlainText);
+        control = std::make_unique<TextControl<QLabel>>(label);
+    } else if (className == u"button" && (item.style & kButtonTypeMask) == BS_AUTOCHECKBOX) {
+        control = std::make_unique<ButtonControl>(new QCheckBox(parent));
+    } else if (className == u"button") {
+        auto* push = new QPushButton(parent);
+        push->setDefault((item.style & kButtonTypeMask) == BS_DEFPUSHBUTTON);
+        control = std::make_unique<ButtonControl>(push);
+    } else if (className == u"edit") {
+        // The edit control: a one-line entry that scrolls its text.
+        auto* entry = new QLineEdit(parent);
+        control = std::make_unique<EntryControl>(entry, entry, EM_LIMITTEXT, 0);
+    } else if (className == u"combobox") {
+        control = MakeComboBoxControl(parent);
+    } else {
+        return nullptr;
     }
+    control->SetText(item.text == nullptr ? std::u16string() : std::u16string(item.text));
     return control;
 }
 

@@ -2,13 +2,12 @@
 // for its completion: the result once the call has run, nothing when the window is being
 // destroyed. Each thread keeps its call record for the next call, so a thread handing over a
 // stream of messages (the camera thread's frames) allocates nothing per message.
-#include "platform/user/cross_thread.h"
-
 #include <algorithm>
 #include <optional>
 
 #include "platform/kernel/completion.h"
 #include "platform/user/thread_mailbox.h"
+#include "platform/user/window.h"
 
 namespace platform_user {
 

@@ -5,7 +5,6 @@
 #include <QWidget>
 
 #include "platform/user.h"
-#include "platform/user/cross_thread.h"
 #include "platform/user/message_box.h"
 #include "platform/user/window.h"
 
@@ -13,17 +12,6 @@ namespace {
 
 using platform_user::Window;
 using platform_user::WindowClass;
-
-// The window, then its controls.
-std::vector<std::shared_ptr<Window>> WindowTree(const std::shared_ptr<Window>& window) {
-    std::vector<std::shared_ptr<Window>> tree{window};
-    for (HWND child : window->children) {
-        if (std::shared_ptr<Window> control = platform_user::OwnedWindow(child)) {
-            tree.push_back(std::move(control));
-        }
-    }
-    return tree;
-}
 
 // Deletes the Qt objects, the controls' first. From inside a Qt event or signal of the window
 // the deletion waits until control is back in the event loop.
@@ -50,7 +38,12 @@ BOOL DestroyWindow(HWND hWnd) {
         std::lock_guard<std::mutex> guard(window->lock);
         if (window->destroying) return FALSE;
     }
-    const std::vector<std::shared_ptr<Window>> tree = WindowTree(window);
+    // The window, then its controls.
+    std::vector<std::shared_ptr<Window>> tree{window};
+    for (HWND child : window->children) {
+        if (std::shared_ptr<Window> control = platform_user::OwnedWindow(child))
+            tree.push_back(control);
+    }
     for (const std::shared_ptr<Window>& member : tree) {
         platform_user::ReleaseWaitingCallers(*member);
     }

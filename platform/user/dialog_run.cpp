@@ -10,16 +10,6 @@
 
 namespace platform_user {
 
-namespace {
-
-QWidget* TopWidget(HWND hWnd) {
-    std::shared_ptr<Window> window = OwnedWindow(hWnd);
-    if (window == nullptr || window->windowClass->Widget() == nullptr) return nullptr;
-    return window->windowClass->Widget()->window();
-}
-
-}  // namespace
-
 void FocusFirstTabStop(HWND hDlg) {
     std::shared_ptr<Window> window = OwnedWindow(hDlg);
     DialogClass* dialog = OwnedDialog(hDlg);
@@ -78,9 +68,9 @@ bool EndDialogWindow(HWND hDlg, INT_PTR result) {
 }
 
 void CenterWindowOver(HWND hWnd, HWND owner) {
-    QWidget* widget = TopWidget(hWnd);
+    QWidget* widget = TopLevelWidget(hWnd);
     if (widget == nullptr) return;
-    QWidget* ownerWidget = owner != nullptr                    ? TopWidget(owner)
+    QWidget* ownerWidget = owner != nullptr                    ? TopLevelWidget(owner)
                            : widget->parentWidget() != nullptr ? widget->parentWidget()->window()
                                                                : nullptr;
     QRect area;

@@ -49,12 +49,6 @@ private:
 const QSize kScreenArea(240, 268);  // the handheld's screen area, in pixels
 const int kEntryHeightUnits = 12;   // a combo box's entry; the rest of its height is its list
 
-QWidget* OwnerWidget(HWND owner) {
-    std::shared_ptr<Window> window = owner == nullptr ? nullptr : OwnedWindow(owner);
-    if (window == nullptr || window->windowClass->Widget() == nullptr) return nullptr;
-    return window->windowClass->Widget()->window();
-}
-
 // The top-left corner of the area the template position is taken in.
 QPoint Origin(QWidget* owner) {
     if (owner != nullptr) return owner->mapToGlobal(QPoint(0, 0));
@@ -68,9 +62,10 @@ std::u16string LowerCase(LPCWSTR text) {
 
 void AddControl(Window& dialog, const DLGITEM_RESOURCE& item, const DialogUnits& units) {
     auto* dialogClass = static_cast<DialogClass*>(dialog.windowClass.get());
-    std::unique_ptr<ControlClass> control = MakeControl(item, dialogClass->Dialog());
+    const std::u16string className = LowerCase(item.className);
+    std::unique_ptr<ControlClass> control = MakeControl(className, item, dialogClass->Dialog());
     if (control == nullptr) return;
-    const std::shared_ptr<Window> window = NewWindow(LowerCase(item.className));
+    const std::shared_ptr<Window> window = NewWindow(className);
     if (window == nullptr) return;
     window->parent = dialog.handle;
     window->id = item.id;
@@ -114,7 +109,7 @@ HWND CreateDialogWindow(const DLGTEMPLATE_RESOURCE& dialogTemplate, HWND owner,
     const QSize clientSize =
         appWindow ? kScreenArea
                   : QSize(units.ToPixelsX(dialogTemplate.cx), units.ToPixelsY(dialogTemplate.cy));
-    QWidget* ownerWidget = OwnerWidget(owner);
+    QWidget* ownerWidget = TopLevelWidget(owner);
 
     const std::shared_ptr<Window> window = NewWindow(u"dialog");
     if (window == nullptr) return nullptr;

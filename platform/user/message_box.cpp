@@ -37,17 +37,13 @@ HWND g_destroyingMainWindow = nullptr;
 bool g_dismissed = false;
 std::vector<std::shared_ptr<WorkerBoxRequest>> g_requests;
 
-// Over hWnd's window, else over the main window's; NULL if neither is the calling thread's.
+// Over hWnd's window, else over the main window; NULL if neither is the calling thread's.
 QWidget* BoxParent(HWND hWnd) {
-    std::shared_ptr<Window> window = hWnd == nullptr ? nullptr : OwnedWindow(hWnd);
-    if (window == nullptr) {
-        std::unique_lock<std::mutex> guard(g_lock);
-        const HWND main = g_mainWindow;
-        guard.unlock();
-        if (main != nullptr) window = OwnedWindow(main);
-    }
-    if (window == nullptr || window->windowClass->Widget() == nullptr) return nullptr;
-    return window->windowClass->Widget()->window();
+    if (QWidget* over = TopLevelWidget(hWnd)) return over;
+    std::unique_lock<std::mutex> guard(g_lock);
+    const HWND main = g_mainWindow;
+    guard.unlock();
+    return TopLevelWidget(main);
 }
 
 std::unique_ptr<QMessageBox> MakeBox(QWidget* parent, const std::u16string& text,

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/user.h"
-#include "platform/user/cross_thread.h"
 #include "platform/user/window.h"
 
 namespace platform_user {
@@ -91,10 +90,9 @@ int GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount) {
 HWND GetDlgItem(HWND hDlg, int nIDDlgItem) {
     std::shared_ptr<Window> dialog = platform_user::LookUpWindow(hDlg);
     if (dialog == nullptr) return nullptr;
-    auto find = [hDlg, nIDDlgItem]() -> LRESULT {
-        std::shared_ptr<Window> owned = platform_user::OwnedWindow(hDlg);
-        if (owned == nullptr) return 0;
-        for (HWND child : owned->children) {
+    // The controls are the dialog thread's: another thread asks that thread.
+    auto find = [dialog, nIDDlgItem]() -> LRESULT {
+        for (HWND child : dialog->children) {
             std::shared_ptr<Window> control = platform_user::OwnedWindow(child);
             if (control != nullptr && control->id == nIDDlgItem) {
                 return reinterpret_cast<LRESULT>(child);

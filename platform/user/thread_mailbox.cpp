@@ -9,11 +9,10 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
-#include <QThread>
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <map>
 #include <mutex>
 #include <vector>
 
@@ -87,44 +86,35 @@ private:
 
 namespace {
 
-std::mutex g_lock;
-// Kept for the process's life: a mailbox may be posted to until the very end.
-auto& g_mailboxes = *new std::map<QThread*, std::unique_ptr<ThreadMailbox>>;
-
-ThreadMailbox* Find(QThread* thread) {
-    std::lock_guard<std::mutex> guard(g_lock);
-    auto it = g_mailboxes.find(thread);
-    return it == g_mailboxes.end() ? nullptr : it->second.get();
-}
+// The application thread's, for workers to post to.
+std::atomic<ThreadMailbox*> g_applicationMailbox{nullptr};
 
 // The application's thread gets its mailbox as the application is constructed, on that thread,
 // so that a worker never has to make it.
 void MakeApplicationMailbox() {
-    CurrentThreadMailbox();
+    g_applicationMailbox.store(CurrentThreadMailbox());
 }
 Q_COREAPP_STARTUP_FUNCTION(MakeApplicationMailbox)
 
 }  // namespace
 
 ThreadMailbox* CurrentThreadMailbox() {
-    QThread* thread = QThread::currentThread();
-    std::lock_guard<std::mutex> guard(g_lock);
-    std::unique_ptr<ThreadMailbox>& mailbox = g_mailboxes[thread];
+    // Never destroyed: windows keep their thread's mailbox, and it may be posted to until the
+    // very end.
+    thread_local ThreadMailbox* mailbox = nullptr;
     if (mailbox == nullptr) {
         const int counter = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
         if (counter < 0) {
-            g_mailboxes.erase(thread);
             SetLastError(ERROR_NOT_ENOUGH_MEMORY);
             return nullptr;
         }
-        mailbox = std::make_unique<ThreadMailbox>(counter);
+        mailbox = new ThreadMailbox(counter);
     }
-    return mailbox.get();
+    return mailbox;
 }
 
 ThreadMailbox* ApplicationMailbox() {
-    QCoreApplication* app = QCoreApplication::instance();
-    return app == nullptr ? nullptr : Find(app->thread());
+    return QCoreApplication::instance() == nullptr ? nullptr : g_applicationMailbox.load();
 }
 
 void PostWork(ThreadMailbox* mailbox, std::function<void()> work) {

@@ -25,14 +25,15 @@ using WindowProcedure =
 struct PendingCall;
 class ThreadMailbox;
 
-// What a class of window does by itself: its widget, its text and its own messages.
+// What a class of window does by itself: its widget, its text and its own messages. A window
+// without a widget keeps its text here.
 class WindowClass {
 public:
     virtual ~WindowClass() = default;
     /* The widget of a dialog or control; NULL for a window without one. */
     virtual QWidget* Widget() { return nullptr; }
-    virtual std::u16string Text() const = 0;
-    virtual void SetText(const std::u16string& text) = 0;
+    virtual std::u16string Text() const { return m_text; }
+    virtual void SetText(const std::u16string& text) { m_text = text; }
     /* Handles a message of this class (a control's request, a dialog's close); FALSE when the
        message is not one of the class's. */
     virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
@@ -41,6 +42,9 @@ public:
     }
     /* The client surface of a top-level dialog; NULL for other windows. */
     virtual QImage* Surface() { return nullptr; }
+
+private:
+    std::u16string m_text;
 };
 
 struct Window {
@@ -75,6 +79,9 @@ std::shared_ptr<Window> LookUpWindow(HWND hWnd);
 /* The window, when the calling thread owns it; NULL otherwise (ERROR_ACCESS_DENIED for a window
    of another thread). */
 std::shared_ptr<Window> OwnedWindow(HWND hWnd);
+/* The top-level widget of the calling thread's window (a control's dialog); NULL for a NULL
+   handle, another thread's window or one without a widget. */
+QWidget* TopLevelWidget(HWND hWnd);
 /* The number of windows in the table. */
 int WindowCount();
 
@@ -83,6 +90,18 @@ LRESULT Dispatch(const std::shared_ptr<Window>& window, UINT message, WPARAM wPa
 /* The platform's handling of a message no procedure took: the class's own messages, the text
    messages and paint validation. */
 LRESULT DefaultWindowProcedure(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+/* Runs work on the window's thread and waits for it; TRUE and *result set when it ran, FALSE
+   when the window is being destroyed (before or while the caller waits). */
+bool CallOnWindowThread(const std::shared_ptr<Window>& window, std::function<LRESULT()> work,
+                        LRESULT* result);
+/* Dispatches the message to the window on its thread and waits for it, like CallOnWindowThread;
+   allocates nothing once the calling thread has made a call before. */
+bool SendOnWindowThread(const std::shared_ptr<Window>& window, UINT message, WPARAM wParam,
+                        LPARAM lParam, LRESULT* result);
+/* Marks the window as being destroyed and releases every caller waiting on it; later calls
+   fail at once. */
+void ReleaseWaitingCallers(Window& window);
 
 /* Counts a Qt event or signal of the window being handled, so that destroying the window from
    inside it defers the deletion of its Qt objects. */
@@ -101,7 +120,11 @@ private:
 bool WidgetsAvailable();
 
 /* Converts between the platform's UTF-16 text and Qt's. */
-QString ToQString(const std::u16string& text);
-std::u16string FromQString(const QString& text);
+inline QString ToQString(const std::u16string& text) {
+    return QString::fromStdU16String(text);
+}
+inline std::u16string FromQString(const QString& text) {
+    return text.toStdU16String();
+}
 
 }  // namespace platform_user

@@ -54,6 +54,12 @@ std::shared_ptr<Window> OwnedWindow(HWND hWnd) {
     return nullptr;
 }
 
+QWidget* TopLevelWidget(HWND hWnd) {
+    std::shared_ptr<Window> window = hWnd == nullptr ? nullptr : OwnedWindow(hWnd);
+    QWidget* widget = window == nullptr ? nullptr : window->windowClass->Widget();
+    return widget == nullptr ? nullptr : widget->window();
+}
+
 int WindowCount() {
     return Table().Count();
 }
@@ -68,14 +74,6 @@ QtDispatchScope::~QtDispatchScope() {
 
 bool WidgetsAvailable() {
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
-}
-
-QString ToQString(const std::u16string& text) {
-    return QString::fromStdU16String(text);
-}
-
-std::u16string FromQString(const QString& text) {
-    return text.toStdU16String();
 }
 
 }  // namespace platform_user
