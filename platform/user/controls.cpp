@@ -18,19 +18,19 @@ public:
     static constexpr int kLargest = INT_MAX - 1;
 
     explicit EntryLimit(QLineEdit* entry)
-        : QValidator(entry), m_acceptedLength(entry->text().size()) {
+        : QValidator(entry), acceptedLength(entry->text().size()) {
         // The validator sees the edited text only; the length before the edit is tracked here.
         QObject::connect(entry, &QLineEdit::textChanged, this,
-                         [this](const QString& text) { m_acceptedLength = text.size(); });
+                         [this](const QString& text) { acceptedLength = text.size(); });
         entry->setValidator(this);
     }
 
     State validate(QString& input, int&) const override {
-        return input.size() <= m_limit || input.size() <= m_acceptedLength ? Acceptable : Invalid;
+        return input.size() <= limit || input.size() <= acceptedLength ? Acceptable : Invalid;
     }
 
-    int m_limit = kLargest;
-    qsizetype m_acceptedLength;  // length of the text the entry shows
+    int limit = kLargest;
+    qsizetype acceptedLength;  // length of the text the entry shows
 };
 
 namespace {
@@ -91,7 +91,7 @@ bool EntryControl::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT* r
     if (message != m_limitMessage) return false;
     // 0 gives the platform's largest limit.
     const int chars = static_cast<int>(wParam);
-    m_limit->m_limit = chars <= 0 ? EntryLimit::kLargest : chars;
+    m_limit->limit = chars <= 0 ? EntryLimit::kLargest : chars;
     *result = m_limitResult;
     return true;
 }
@@ -103,7 +103,7 @@ void EntryControl::SetText(const std::u16string& text) {
     if (m_entry->text() == value) return;
     // The entry validates the new text too: it must pass, or the entry would stop refusing the
     // edits that follow.
-    m_limit->m_acceptedLength = std::max(m_limit->m_acceptedLength, value.size());
+    m_limit->acceptedLength = std::max(m_limit->acceptedLength, value.size());
     m_entry->setText(value);
 }
 

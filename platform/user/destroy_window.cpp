@@ -47,7 +47,7 @@ BOOL DestroyWindow(HWND hWnd) {
     for (const std::shared_ptr<Window>& member : tree) {
         platform_user::ReleaseWaitingCallers(*member);
     }
-    platform_user::NoteWindowDestroying(hWnd);
+    const bool mainWindow = platform_user::NoteWindowDestroying(hWnd);
 
     for (const std::shared_ptr<Window>& member : tree) {
         platform_user::Dispatch(member, WM_DESTROY, 0, 0);
@@ -67,6 +67,6 @@ BOOL DestroyWindow(HWND hWnd) {
     if (parent != nullptr) std::erase(parent->children, hWnd);
     // The procedures and attachments go with the window objects, once no call is inside them.
     DeleteClasses(std::move(classes), defer);
-    platform_user::NoteWindowDestroyed(hWnd);
+    if (mainWindow) platform_user::AllowWorkerMessageBoxes();
     return TRUE;
 }

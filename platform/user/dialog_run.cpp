@@ -12,7 +12,7 @@ namespace platform_user {
 
 void FocusFirstTabStop(HWND hDlg) {
     std::shared_ptr<Window> window = OwnedWindow(hDlg);
-    DialogClass* dialog = OwnedDialog(hDlg);
+    DialogClass* dialog = window == nullptr ? nullptr : DialogOf(*window);
     if (dialog == nullptr) return;
     for (HWND child : window->children) {
         std::shared_ptr<Window> control = OwnedWindow(child);
@@ -59,11 +59,7 @@ bool EndDialogWindow(HWND hDlg, INT_PTR result) {
     const std::shared_ptr<ModalRun>& run = dialog->Modal();
     run->ended = true;
     run->result = result;
-    if (run->loop != nullptr) {
-        run->loop->exit();
-    } else {
-        dialog->Dialog()->hide();
-    }
+    run->loop != nullptr ? run->loop->exit() : dialog->Dialog()->hide();
     return true;
 }
 

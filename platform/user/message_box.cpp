@@ -33,7 +33,6 @@ struct WorkerBoxRequest {
 
 std::mutex g_lock;  // guards what follows
 HWND g_mainWindow = nullptr;
-HWND g_destroyingMainWindow = nullptr;
 bool g_dismissed = false;
 std::vector<std::shared_ptr<WorkerBoxRequest>> g_requests;
 
@@ -60,8 +59,7 @@ std::unique_ptr<QMessageBox> MakeBox(QWidget* parent, const std::u16string& text
 }
 
 int BoxResult(int qtResult, UINT type) {
-    if ((type & kButtonMask) != MB_OKCANCEL) return IDOK;
-    return qtResult == QMessageBox::Ok ? IDOK : IDCANCEL;
+    return (type & kButtonMask) == MB_OKCANCEL && qtResult != QMessageBox::Ok ? IDCANCEL : IDOK;
 }
 
 // Runs on the UI thread.
@@ -117,20 +115,18 @@ void SetApplicationMainWindow(HWND hWnd) {
     g_dismissed = false;
 }
 
-void NoteWindowDestroying(HWND hWnd) {
+bool NoteWindowDestroying(HWND hWnd) {
     {
         std::lock_guard<std::mutex> guard(g_lock);
-        if (hWnd == nullptr || hWnd != g_mainWindow) return;
+        if (hWnd == nullptr || hWnd != g_mainWindow) return false;
         g_mainWindow = nullptr;
-        g_destroyingMainWindow = hWnd;
     }
     DismissWorkerBoxes();
+    return true;
 }
 
-void NoteWindowDestroyed(HWND hWnd) {
+void AllowWorkerMessageBoxes() {
     std::lock_guard<std::mutex> guard(g_lock);
-    if (hWnd == nullptr || hWnd != g_destroyingMainWindow) return;
-    g_destroyingMainWindow = nullptr;
     g_dismissed = false;
 }
 

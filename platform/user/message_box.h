@@ -9,11 +9,12 @@ namespace platform_user {
 
 /* Names the application's main window (worker message boxes may be shown again). */
 void SetApplicationMainWindow(HWND hWnd);
-/* Told by DestroyWindow as a window starts being destroyed: for the main window, worker
-   message boxes are dismissed (IDCANCEL, also those on their way) until it has been destroyed. */
-void NoteWindowDestroying(HWND hWnd);
-/* Told by DestroyWindow once the window has been destroyed. */
-void NoteWindowDestroyed(HWND hWnd);
+/* Told by DestroyWindow as a window starts being destroyed; TRUE for the main window, whose
+   destruction dismisses the worker message boxes (IDCANCEL, also those on their way) and every
+   later one until AllowWorkerMessageBoxes. */
+bool NoteWindowDestroying(HWND hWnd);
+/* Worker message boxes are shown again (the main window has been destroyed). */
+void AllowWorkerMessageBoxes();
 /* The worker boxes asked for and not yet answered (shown or on their way). */
 int WorkerMessageBoxCount();
 

@@ -24,13 +24,10 @@ namespace platform_user {
 namespace {
 
 // Work posted as a function: one allocation per post, for the calls that are rare.
-class FunctionItem final : public MailboxItem {
-public:
-    explicit FunctionItem(std::function<void()> work) : m_work(std::move(work)) {}
-    void Run() override { m_work(); }
-
-private:
-    std::function<void()> m_work;
+struct FunctionItem final : public MailboxItem {
+    explicit FunctionItem(std::function<void()> posted) : work(std::move(posted)) {}
+    void Run() override { work(); }
+    std::function<void()> work;
 };
 
 }  // namespace

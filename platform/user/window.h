@@ -36,10 +36,7 @@ public:
     virtual void SetText(const std::u16string& text) { m_text = text; }
     /* Handles a message of this class (a control's request, a dialog's close); FALSE when the
        message is not one of the class's. */
-    virtual bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-        (void)message, (void)wParam, (void)lParam, (void)result;
-        return false;
-    }
+    virtual bool HandleMessage(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
     /* The client surface of a top-level dialog; NULL for other windows. */
     virtual QImage* Surface() { return nullptr; }
 
