@@ -8,7 +8,6 @@
 
 #include "windef.h"
 
-#define WM_NULL 0x0000u
 #define WM_DESTROY 0x0002u
 #define WM_PAINT 0x000Fu
 #define WM_CLOSE 0x0010u
@@ -57,48 +56,59 @@ struct PAINTSTRUCT {
     RECT rcPaint;
 };
 
-/* SendMessageW: delivers the message to the window's handler and returns its result; across
-   threads it waits for the owner thread. 0 for a window that is gone, and across threads for one
-   being destroyed (also when that begins while the caller waits). */
+/* SendMessageW: the result of the window's handler: at once on the window's thread, else queued
+   to that thread while the caller waits. 0 for a bad handle (ERROR_INVALID_WINDOW_HANDLE), and
+   across threads for a window being destroyed (also when that begins while the caller waits). */
 LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 
 /* IsWindow: TRUE while the handle names a window that is not being destroyed. */
 BOOL IsWindow(HWND hWnd);
 
-/* DestroyWindow: marks the window (and its controls) destroyed, releasing waiting senders, sends
-   WM_DESTROY and WM_NCDESTROY and releases it; FALSE for a bad handle, a window of another
-   thread or one already being destroyed. */
+/* DestroyWindow: marks the window and its controls destroyed, releasing waiting senders, sends
+   WM_DESTROY and WM_NCDESTROY and releases it. FALSE for a bad handle
+   (ERROR_INVALID_WINDOW_HANDLE), a window of another thread (ERROR_ACCESS_DENIED) or one
+   already being destroyed. */
 BOOL DestroyWindow(HWND hWnd);
 
-/* InvalidateRect: schedules one paint of the window (several coalesce); the rectangle and the
-   erase flag are accepted, and the paint never erases: undrawn pixels keep their values. */
+/* InvalidateRect: schedules one paint of the whole window (several coalesce), from any thread;
+   the rectangle and the erase flag are accepted, and the paint never erases: undrawn pixels
+   keep their values. FALSE for a bad handle (ERROR_INVALID_WINDOW_HANDLE). */
 BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
 
-/* BeginPaint: the device context for the paint in progress. */
+/* BeginPaint: a device context on the window's client surface for the paint in progress, the
+   whole client area to be painted and nothing erased; NULL for a window without a surface. */
 HDC BeginPaint(HWND hWnd, PAINTSTRUCT* lpPaint);
 
-/* EndPaint: ends the paint begun by BeginPaint. */
+/* EndPaint: releases the paint's device context; what was drawn shows once the paint that
+   dispatched WM_PAINT copies the surface to the screen. */
 BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
 
-/* GetClientRect: the client area in client coordinates. */
+/* GetClientRect: 0, 0 and the size of the window's widget (empty without one). FALSE for a bad
+   handle (ERROR_INVALID_WINDOW_HANDLE) or a window of another thread (ERROR_ACCESS_DENIED). */
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
 
-/* GetDlgItem: the child control with that id, NULL when there is none. */
+/* GetDlgItem: the dialog's first control with that id in template order, from any thread; NULL
+   when there is none or for a bad handle (ERROR_INVALID_WINDOW_HANDLE). */
 HWND GetDlgItem(HWND hDlg, int nIDDlgItem);
 
-/* SetWindowTextW: sets a window's caption or a control's text (an entry's for a combo box). */
+/* SetWindowTextW: sends WM_SETTEXT: a dialog's caption, a control's text, a combo box's entry;
+   FALSE when the handler did not take it. */
 BOOL SetWindowTextW(HWND hWnd, LPCWSTR lpString);
 
-/* GetWindowTextLengthW: the length in units of the window's text. */
+/* GetWindowTextLengthW: sends WM_GETTEXTLENGTH: the length in units of the text; 0 for a bad
+   handle. */
 int GetWindowTextLengthW(HWND hWnd);
 
-/* GetWindowTextW: copies at most nMaxCount - 1 units of the text and a terminator; the units copied. */
+/* GetWindowTextW: sends WM_GETTEXT: copies at most nMaxCount - 1 units of the text and a
+   terminator; the units copied. */
 int GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount);
 
-/* MessageBoxW: shows a modal box and returns the button pressed (IDOK for MB_OK). Called on a
-   worker thread it blocks only that thread; a box of a worker is dismissed (IDCANCEL) when the
-   application's main window is destroyed. */
+/* MessageBoxW: shows a modal box and returns the button pressed (IDOK for MB_OK); a NULL caption
+   shows "Error"; 0 when no box can be shown (no Qt application). Called on a worker thread it
+   blocks only that thread, and a worker's box is dismissed (IDCANCEL) when the application's
+   main window is destroyed. */
 int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType);
 
-/* LoadIconW: the icon resource with that id, NULL if absent. Icons are shared; never destroyed. */
+/* LoadIconW: the program's icon group with that id (MAKEINTRESOURCE), NULL if absent. Icons are
+   shared and never destroyed. */
 HICON LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName);

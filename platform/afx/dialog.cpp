@@ -2,7 +2,7 @@
 #include "platform/afx.h"
 #include "platform/afx/framework_procedure.h"
 #include "platform/user/dialog_window.h"
-#include "platform/user/main_window.h"
+#include "platform/user/message_box.h"
 
 namespace {
 

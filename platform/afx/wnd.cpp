@@ -1,9 +1,9 @@
 // CWnd: a framework object over a window handle.
 #include "platform/afx.h"
 #include "platform/afx/framework_procedure.h"
-#include "platform/user/cross_thread.h"
 #include "platform/user/dialog_window.h"
-#include "platform/user/main_window.h"
+#include "platform/user/message_box.h"
+#include "platform/user/window.h"
 
 namespace platform_afx {
 

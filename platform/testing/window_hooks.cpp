@@ -1,37 +1,22 @@
 // Test seams of the user family: bare windows, the window and waiting-sender counts and the
 // message box answerer.
 #include "platform/testing/hooks.h"
-#include "platform/user/message_box_answerer.h"
+#include "platform/user/user_seams.h"
 #include "platform/user/window.h"
-
-namespace {
-
-// A window without a widget: only a text.
-class TestWindowClass : public platform_user::WindowClass {
-public:
-    std::u16string Text() const override { return m_text; }
-    void SetText(const std::u16string& text) override { m_text = text; }
-
-private:
-    std::u16string m_text;
-};
-
-}  // namespace
 
 namespace platform_testing {
 
 HWND CreateTestWindow(std::function<LRESULT(UINT message, WPARAM wParam, LPARAM lParam)> proc) {
-    auto window = std::make_shared<platform_user::Window>();
-    window->className = u"test";
-    window->thread = std::this_thread::get_id();
-    window->windowClass = std::make_unique<TestWindowClass>();
+    const std::shared_ptr<platform_user::Window> window = platform_user::NewWindow(u"test");
+    if (window == nullptr) return nullptr;
+    window->windowClass = std::make_unique<platform_user::WindowClass>();
     if (proc) {
         window->procedure = [proc = std::move(proc)](HWND, UINT message, WPARAM wParam,
                                                      LPARAM lParam) {
             return proc(message, wParam, lParam);
         };
     }
-    return platform_user::RegisterWindow(std::move(window));
+    return window->handle;
 }
 
 int LiveWindowCount() {
@@ -46,7 +31,7 @@ int WaitingSendCount(HWND hWnd) {
 }
 
 void SetMessageBoxAnswerer(std::function<int(const std::u16string& text, UINT type)> answerer) {
-    platform_user::SetAnswerer(std::move(answerer));
+    platform_user::g_messageBoxAnswerer.Set(std::move(answerer));
 }
 
 }  // namespace platform_testing

@@ -1,53 +1,58 @@
 // The drop-down combo box: an editable entry with a list sorted as items are added (ignoring
 // case), drawn with a thin frame and a narrow drop-down button. Changing the list never changes
 // the entry; choosing an item puts its text there.
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QProxyStyle>
+#include <QStyleOptionComplex>
 #include <algorithm>
 
 #include "platform/user.h"
 #include "platform/user/control_class.h"
-#include "platform/user/drop_down_style.h"
-#include "platform/user/entry_limit.h"
 
 namespace platform_user {
 
 namespace {
 
-// Keeps the entry's text and cursor across a change of the list, which Qt would otherwise let
-// select an item and show its text.
-class EntryKeeper {
+// The application's style with a one-pixel frame round the entry and a drop-down button 13 pixels
+// wide. Desktop styles give the frame two pixels and the button nineteen, which leaves a 5-digit
+// port in a template's 31-unit box too little room to show.
+class ComboBoxProportions : public QProxyStyle {
 public:
-    EntryKeeper(QComboBox* combo, EntryLimit* limit)
-        : m_combo(combo),
-          m_limit(limit),
-          m_text(combo->lineEdit()->text()),
-          m_cursor(combo->lineEdit()->cursorPosition()) {}
-    ~EntryKeeper() {
-        m_combo->setCurrentIndex(-1);
-        QLineEdit* entry = m_combo->lineEdit();
-        if (entry->text() != m_text) {
-            m_limit->SetText(m_text);
-            entry->setCursorPosition(m_cursor);
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                         const QWidget* widget) const override {
+        if (control != CC_ComboBox || (part != SC_ComboBoxArrow && part != SC_ComboBoxEditField)) {
+            return QProxyStyle::subControlRect(control, option, part, widget);
         }
+        const QRect box = option->rect;
+        const int buttonLeft = box.right() + 1 - kButtonWidth;
+        const QRect area = part == SC_ComboBoxArrow
+                               ? QRect(buttonLeft, box.top(), kButtonWidth, box.height())
+                               : QRect(box.left() + kFrame, box.top() + kFrame,
+                                       buttonLeft - box.left() - kFrame, box.height() - 2 * kFrame);
+        return visualRect(option->direction, box, area);
     }
-    EntryKeeper(const EntryKeeper&) = delete;
-    EntryKeeper& operator=(const EntryKeeper&) = delete;
 
 private:
-    QComboBox* m_combo;
-    EntryLimit* m_limit;
-    QString m_text;
-    int m_cursor;
+    static constexpr int kFrame = 1;
+    static constexpr int kButtonWidth = 13;
 };
 
-class ComboBoxControl : public ControlClass {
+// The style of every drop-down combo box, made on first use; it lives as long as the application.
+QStyle* DropDownStyle() {
+    static QPointer<ComboBoxProportions> style;
+    if (style == nullptr) {
+        style = new ComboBoxProportions;
+        style->setParent(qApp);
+    }
+    return style;
+}
+
+class ComboBoxControl : public EntryControl {
 public:
     explicit ComboBoxControl(QComboBox* combo)
-        : ControlClass(combo), m_combo(combo), m_limit(new EntryLimit(combo->lineEdit())) {}
-
-    std::u16string Text() const override { return FromQString(m_combo->lineEdit()->text()); }
-    void SetText(const std::u16string& text) override { m_limit->SetText(ToQString(text)); }
+        : EntryControl(combo, combo->lineEdit(), CB_LIMITTEXT, TRUE), m_combo(combo) {}
 
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
         switch (message) {
@@ -73,12 +78,8 @@ public:
                 *result = FindPrefix(static_cast<int>(static_cast<INT_PTR>(wParam)),
                                      reinterpret_cast<LPCWSTR>(lParam));
                 return true;
-            case CB_LIMITTEXT:
-                m_limit->SetLimit(static_cast<int>(wParam));
-                *result = TRUE;
-                return true;
             default:
-                return false;
+                return EntryControl::HandleMessage(message, wParam, lParam, result);
         }
     }
 
@@ -94,8 +95,15 @@ private:
                m_combo->itemText(index).compare(item, Qt::CaseInsensitive) <= 0) {
             ++index;
         }
-        EntryKeeper keeper(m_combo, m_limit);
+        // Qt would let a new item become current and show its text: the entry keeps its own.
+        const std::u16string entry = Text();
+        const int cursor = m_combo->lineEdit()->cursorPosition();
         m_combo->insertItem(index, item);
+        m_combo->setCurrentIndex(-1);
+        if (Text() != entry) {
+            SetText(entry);
+            m_combo->lineEdit()->setCursorPosition(cursor);
+        }
         return index;
     }
 
@@ -122,21 +130,18 @@ private:
     }
 
     QComboBox* m_combo;
-    EntryLimit* m_limit;  // owned by the entry
 };
 
 }  // namespace
 
-std::unique_ptr<ControlClass> MakeComboBoxControl(const DLGITEM_RESOURCE& item, QWidget* parent) {
+std::unique_ptr<ControlClass> MakeComboBoxControl(QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setStyle(DropDownStyle());
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);
     combo->setDuplicatesEnabled(true);
-    auto control = std::make_unique<ComboBoxControl>(combo);
-    control->SetText(item.text == nullptr ? std::u16string() : std::u16string(item.text));
-    return control;
+    return std::make_unique<ComboBoxControl>(combo);
 }
 
 }  // namespace platform_user

@@ -1,6 +1,7 @@
 // Controls of a dialog: child widgets made from the template's items.
 #pragma once
 
+#include <QLineEdit>
 #include <QPointer>
 #include <QWidget>
 #include <memory>
@@ -14,8 +15,10 @@ class ControlClass : public WindowClass {
 public:
     /* Takes the child widget; it is deleted with the control. Controls paint their whole area,
        so that their own repaints never paint the dialog beneath them. */
-    explicit ControlClass(QWidget* widget);
-    ~ControlClass() override;
+    explicit ControlClass(QWidget* widget) : m_widget(widget) {
+        m_widget->setAutoFillBackground(true);
+    }
+    ~ControlClass() override { delete m_widget.data(); }
     ControlClass(const ControlClass&) = delete;
     ControlClass& operator=(const ControlClass&) = delete;
 
@@ -27,14 +30,35 @@ private:
     QPointer<QWidget> m_widget;
 };
 
-/* The control of a template item as a child of parent (its text set, not yet placed); NULL for
-   an unknown class. */
-std::unique_ptr<ControlClass> MakeControl(const DLGITEM_RESOURCE& item, QWidget* parent);
+class EntryLimit;
 
-std::unique_ptr<ControlClass> MakeStaticControl(const DLGITEM_RESOURCE& item, QWidget* parent);
-std::unique_ptr<ControlClass> MakeButtonControl(const DLGITEM_RESOURCE& item, QWidget* parent);
-std::unique_ptr<ControlClass> MakeEditControl(const DLGITEM_RESOURCE& item, QWidget* parent);
-std::unique_ptr<ControlClass> MakeComboBoxControl(const DLGITEM_RESOURCE& item, QWidget* parent);
+// A control whose text is a one-line entry with a character limit: typing and pasting cannot
+// make the text longer than the limit, while a longer text set by the program stays as it is.
+class EntryControl : public ControlClass {
+public:
+    /* limitMessage sets the limit in characters (0: the platform's largest) and returns
+       limitResult. */
+    EntryControl(QWidget* widget, QLineEdit* entry, UINT limitMessage, LRESULT limitResult);
+
+    std::u16string Text() const override { return FromQString(m_entry->text()); }
+    /* Sets the text as the program does, whatever its length; the text the entry already shows
+       leaves it alone (caret, selection and picture stay). */
+    void SetText(const std::u16string& text) override;
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+private:
+    QLineEdit* m_entry;
+    EntryLimit* m_limit;  // owned by the entry
+    const UINT m_limitMessage;
+    const LRESULT m_limitResult;
+};
+
+/* The control of a template item of that class (in lower case) as a child of parent, its text
+   set, not yet placed; NULL for an unknown class. */
+std::unique_ptr<ControlClass> MakeControl(const std::u16string& className,
+                                          const DLGITEM_RESOURCE& item, QWidget* parent);
+/* The drop-down combo box of a template item. */
+std::unique_ptr<ControlClass> MakeComboBoxControl(QWidget* parent);
 
 /* Sends WM_COMMAND with the notification code from control hCtl (id) to its dialog. */
 void SendNotification(HWND hDlg, HWND hCtl, int id, WORD code);

@@ -1,13 +1,13 @@
 // Cross-thread calls: the caller queues the call to the mailbox of the window's thread and waits
-// on its own condition until the call has run or the window is being destroyed. Each thread
-// keeps its call record for the next call, so a thread handing over a stream of messages (the
-// camera thread's frames) allocates nothing per message.
-#include "platform/user/cross_thread.h"
-
+// for its completion: the result once the call has run, nothing when the window is being
+// destroyed. Each thread keeps its call record for the next call, so a thread handing over a
+// stream of messages (the camera thread's frames) allocates nothing per message.
 #include <algorithm>
-#include <condition_variable>
+#include <optional>
 
+#include "platform/kernel/completion.h"
 #include "platform/user/thread_mailbox.h"
+#include "platform/user/window.h"
 
 namespace platform_user {
 
@@ -18,34 +18,19 @@ struct PendingCall final : public MailboxItem {
     UINT message = 0;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
+    platform_kernel::Completion<std::optional<LRESULT>> done;  // empty: released
 
-    std::mutex lock;
-    std::condition_variable changed;
-    enum class State { Waiting, Running, Done, Released } state = State::Waiting;
-    LRESULT result = 0;
-
-    // Runs on the window's thread: the call, unless the caller was released meanwhile.
+    // Runs on the window's thread: the call, unless the caller was released meanwhile. The
+    // record outlives this: the mailbox holds it until this returns.
     void Run() override {
-        {
-            std::lock_guard<std::mutex> guard(lock);
-            if (state != State::Waiting) return;
-            state = State::Running;
-        }
+        if (done.IsDone()) return;
         LRESULT value = 0;
         if (work) {
             value = work();
         } else if (std::shared_ptr<Window> live = target.lock()) {
             value = Dispatch(live, message, wParam, lParam);
         }
-        {
-            std::lock_guard<std::mutex> guard(lock);
-            if (state != State::Running) return;
-            result = value;
-            state = State::Done;
-        }
-        // Woken after the lock is let go, the caller does not wake only to wait for it. The
-        // record outlives this: the mailbox holds it until this returns.
-        changed.notify_all();
+        done.Complete(value);
     }
 };
 
@@ -56,11 +41,9 @@ namespace {
 std::shared_ptr<PendingCall> FreshCall() {
     thread_local std::shared_ptr<PendingCall> kept;
     if (kept == nullptr || kept.use_count() != 1) kept = std::make_shared<PendingCall>();
-    PendingCall& call = *kept;
-    call.work = nullptr;
-    call.target.reset();
-    call.state = PendingCall::State::Waiting;
-    call.result = 0;
+    kept->work = nullptr;
+    kept->target.reset();
+    kept->done.Reset();
     return kept;
 }
 
@@ -68,23 +51,15 @@ bool RunOnWindowThread(const std::shared_ptr<Window>& window,
                        const std::shared_ptr<PendingCall>& call, LRESULT* result) {
     {
         std::lock_guard<std::mutex> guard(window->lock);
-        if (window->destroying || window->mailbox == nullptr) return false;
+        if (window->destroying) return false;
         window->pending.push_back(call);
         PostItem(window->mailbox, call);
     }
-    bool done;
-    {
-        std::unique_lock<std::mutex> guard(call->lock);
-        call->changed.wait(guard, [&] {
-            return call->state == PendingCall::State::Done ||
-                   call->state == PendingCall::State::Released;
-        });
-        done = call->state == PendingCall::State::Done;
-        if (done && result != nullptr) *result = call->result;
-    }
+    const std::optional<LRESULT> value = call->done.Wait();
+    if (value.has_value() && result != nullptr) *result = *value;
     std::lock_guard<std::mutex> guard(window->lock);
     std::erase(window->pending, call);
-    return done;
+    return value.has_value();
 }
 
 }  // namespace
@@ -113,11 +88,7 @@ void ReleaseWaitingCallers(Window& window) {
         window.destroying = true;
         released.swap(window.pending);
     }
-    for (const std::shared_ptr<PendingCall>& call : released) {
-        std::lock_guard<std::mutex> guard(call->lock);
-        call->state = PendingCall::State::Released;
-        call->changed.notify_all();
-    }
+    for (const std::shared_ptr<PendingCall>& call : released) call->done.Complete(std::nullopt);
 }
 
 }  // namespace platform_user

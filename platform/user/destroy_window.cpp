@@ -5,25 +5,13 @@
 #include <QWidget>
 
 #include "platform/user.h"
-#include "platform/user/cross_thread.h"
-#include "platform/user/main_window.h"
+#include "platform/user/message_box.h"
 #include "platform/user/window.h"
 
 namespace {
 
 using platform_user::Window;
 using platform_user::WindowClass;
-
-// The window, then its controls.
-std::vector<std::shared_ptr<Window>> WindowTree(const std::shared_ptr<Window>& window) {
-    std::vector<std::shared_ptr<Window>> tree{window};
-    for (HWND child : window->children) {
-        if (std::shared_ptr<Window> control = platform_user::OwnedWindow(child)) {
-            tree.push_back(std::move(control));
-        }
-    }
-    return tree;
-}
 
 // Deletes the Qt objects, the controls' first. From inside a Qt event or signal of the window
 // the deletion waits until control is back in the event loop.
@@ -43,9 +31,6 @@ void DeleteClasses(std::vector<std::unique_ptr<WindowClass>> classes, bool defer
 
 }  // namespace
 
-/* DestroyWindow: marks the window (and its controls) destroyed, releasing every caller waiting
-   on it, sends WM_DESTROY and WM_NCDESTROY, and releases it. FALSE for a bad handle, a window of
-   another thread, or one already being destroyed. */
 BOOL DestroyWindow(HWND hWnd) {
     std::shared_ptr<Window> window = platform_user::OwnedWindow(hWnd);
     if (window == nullptr) return FALSE;
@@ -53,11 +38,16 @@ BOOL DestroyWindow(HWND hWnd) {
         std::lock_guard<std::mutex> guard(window->lock);
         if (window->destroying) return FALSE;
     }
-    const std::vector<std::shared_ptr<Window>> tree = WindowTree(window);
+    // The window, then its controls.
+    std::vector<std::shared_ptr<Window>> tree{window};
+    for (HWND child : window->children) {
+        if (std::shared_ptr<Window> control = platform_user::OwnedWindow(child))
+            tree.push_back(control);
+    }
     for (const std::shared_ptr<Window>& member : tree) {
         platform_user::ReleaseWaitingCallers(*member);
     }
-    platform_user::NoteWindowDestroying(hWnd);
+    const bool mainWindow = platform_user::NoteWindowDestroying(hWnd);
 
     for (const std::shared_ptr<Window>& member : tree) {
         platform_user::Dispatch(member, WM_DESTROY, 0, 0);
@@ -66,7 +56,8 @@ BOOL DestroyWindow(HWND hWnd) {
         platform_user::Dispatch(*it, WM_NCDESTROY, 0, 0);
     }
 
-    std::shared_ptr<Window> parent = platform_user::OwnedWindow(window->parent);
+    std::shared_ptr<Window> parent =
+        window->parent == nullptr ? nullptr : platform_user::OwnedWindow(window->parent);
     const bool defer = window->qtDispatchDepth > 0 || (parent && parent->qtDispatchDepth > 0);
     std::vector<std::unique_ptr<WindowClass>> classes;
     for (const std::shared_ptr<Window>& member : tree) {
@@ -76,6 +67,6 @@ BOOL DestroyWindow(HWND hWnd) {
     if (parent != nullptr) std::erase(parent->children, hWnd);
     // The procedures and attachments go with the window objects, once no call is inside them.
     DeleteClasses(std::move(classes), defer);
-    platform_user::NoteWindowDestroyed(hWnd);
+    if (mainWindow) platform_user::AllowWorkerMessageBoxes();
     return TRUE;
 }

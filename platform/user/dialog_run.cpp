@@ -10,19 +10,9 @@
 
 namespace platform_user {
 
-namespace {
-
-QWidget* TopWidget(HWND hWnd) {
-    std::shared_ptr<Window> window = OwnedWindow(hWnd);
-    if (window == nullptr || window->windowClass->Widget() == nullptr) return nullptr;
-    return window->windowClass->Widget()->window();
-}
-
-}  // namespace
-
 void FocusFirstTabStop(HWND hDlg) {
     std::shared_ptr<Window> window = OwnedWindow(hDlg);
-    DialogClass* dialog = OwnedDialog(hDlg);
+    DialogClass* dialog = window == nullptr ? nullptr : DialogOf(*window);
     if (dialog == nullptr) return;
     for (HWND child : window->children) {
         std::shared_ptr<Window> control = OwnedWindow(child);
@@ -69,18 +59,14 @@ bool EndDialogWindow(HWND hDlg, INT_PTR result) {
     const std::shared_ptr<ModalRun>& run = dialog->Modal();
     run->ended = true;
     run->result = result;
-    if (run->loop != nullptr) {
-        run->loop->exit();
-    } else {
-        dialog->Dialog()->hide();
-    }
+    run->loop != nullptr ? run->loop->exit() : dialog->Dialog()->hide();
     return true;
 }
 
 void CenterWindowOver(HWND hWnd, HWND owner) {
-    QWidget* widget = TopWidget(hWnd);
+    QWidget* widget = TopLevelWidget(hWnd);
     if (widget == nullptr) return;
-    QWidget* ownerWidget = owner != nullptr                    ? TopWidget(owner)
+    QWidget* ownerWidget = owner != nullptr                    ? TopLevelWidget(owner)
                            : widget->parentWidget() != nullptr ? widget->parentWidget()->window()
                                                                : nullptr;
     QRect area;

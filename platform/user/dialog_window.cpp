@@ -3,6 +3,7 @@
 // its client area; an owned dialog's position is taken in its owner's client area.
 #include "platform/user/dialog_window.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -10,20 +11,43 @@
 #include "platform/user.h"
 #include "platform/user/control_class.h"
 #include "platform/user/dialog_class.h"
-#include "platform/user/dialog_units.h"
 
 namespace platform_user {
 
 namespace {
 
+// Template coordinates scaled by the dialog font's base units, as the platform does it: a
+// horizontal unit is a quarter of the average width of the 52 Latin letters (rounded), a
+// vertical unit an eighth of the font height; rounded half away from zero.
+class DialogUnits {
+public:
+    explicit DialogUnits(const QFont& font) {
+        const QFontMetrics metrics(font);
+        const QString letters =
+            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+        const int width = metrics.horizontalAdvance(letters);
+        m_baseX = std::max(1, (width + 26) / 52);
+        m_baseY = std::max(1, metrics.height());
+    }
+    int ToPixelsX(int units) const { return Scale(units, m_baseX, 4); }
+    int ToPixelsY(int units) const { return Scale(units, m_baseY, 8); }
+    QRect ToPixels(int x, int y, int cx, int cy) const {
+        return QRect(ToPixelsX(x), ToPixelsY(y), ToPixelsX(cx), ToPixelsY(cy));
+    }
+
+private:
+    static int Scale(int units, int base, int parts) {
+        const long long product = static_cast<long long>(units) * base;
+        return static_cast<int>(product >= 0 ? (product + parts / 2) / parts
+                                             : (product - parts / 2) / parts);
+    }
+
+    int m_baseX;
+    int m_baseY;
+};
+
 const QSize kScreenArea(240, 268);  // the handheld's screen area, in pixels
 const int kEntryHeightUnits = 12;   // a combo box's entry; the rest of its height is its list
-
-QWidget* OwnerWidget(HWND owner) {
-    std::shared_ptr<Window> window = OwnedWindow(owner);
-    if (window == nullptr || window->windowClass->Widget() == nullptr) return nullptr;
-    return window->windowClass->Widget()->window();
-}
 
 // The top-left corner of the area the template position is taken in.
 QPoint Origin(QWidget* owner) {
@@ -38,14 +62,13 @@ std::u16string LowerCase(LPCWSTR text) {
 
 void AddControl(Window& dialog, const DLGITEM_RESOURCE& item, const DialogUnits& units) {
     auto* dialogClass = static_cast<DialogClass*>(dialog.windowClass.get());
-    std::unique_ptr<ControlClass> control = MakeControl(item, dialogClass->Dialog());
+    const std::u16string className = LowerCase(item.className);
+    std::unique_ptr<ControlClass> control = MakeControl(className, item, dialogClass->Dialog());
     if (control == nullptr) return;
-    auto window = std::make_shared<Window>();
-    window->handle = NewWindowHandle();
-    window->thread = dialog.thread;
+    const std::shared_ptr<Window> window = NewWindow(className);
+    if (window == nullptr) return;
     window->parent = dialog.handle;
     window->id = item.id;
-    window->className = LowerCase(item.className);
     window->style = item.style;
 
     QRect area = units.ToPixels(item.x, item.y, item.cx, item.cy);
@@ -64,7 +87,6 @@ void AddControl(Window& dialog, const DLGITEM_RESOURCE& item, const DialogUnits&
     control->NotifyDialog(dialog.handle, window->handle, item.id);
     window->windowClass = std::move(control);
     dialog.children.push_back(window->handle);
-    RegisterWindow(std::move(window));
 }
 
 }  // namespace
@@ -87,12 +109,10 @@ HWND CreateDialogWindow(const DLGTEMPLATE_RESOURCE& dialogTemplate, HWND owner,
     const QSize clientSize =
         appWindow ? kScreenArea
                   : QSize(units.ToPixelsX(dialogTemplate.cx), units.ToPixelsY(dialogTemplate.cy));
-    QWidget* ownerWidget = OwnerWidget(owner);
+    QWidget* ownerWidget = TopLevelWidget(owner);
 
-    auto window = std::make_shared<Window>();
-    window->handle = NewWindowHandle();
-    window->thread = std::this_thread::get_id();
-    window->className = u"dialog";
+    const std::shared_ptr<Window> window = NewWindow(u"dialog");
+    if (window == nullptr) return nullptr;
     window->style = dialogTemplate.style;
     window->procedure = std::move(procedure);
     window->frameworkObject = frameworkObject;
@@ -112,9 +132,7 @@ HWND CreateDialogWindow(const DLGTEMPLATE_RESOURCE& dialogTemplate, HWND owner,
         AddControl(*window, dialogTemplate.items[i], units);
     }
     widget->SettleDefaultButton();
-    HWND hDlg = window->handle;
-    RegisterWindow(std::move(window));
-    return hDlg;
+    return window->handle;
 }
 
 std::u16string WindowClassName(HWND hWnd) {

@@ -12,8 +12,8 @@ const DLGTEMPLATE_RESOURCE* FindDialogTemplate(UINT id);
 
 /* Creates the dialog and its controls from the template, hidden, owned by owner (NULL: none;
    the template position is then taken on the desktop, else in the owner's client area), with
-   its messages going to procedure. WM_INITDIALOG is not sent. NULL when no dialog can be made
-   (no Qt widget application). */
+   its messages going to procedure. WM_INITDIALOG is not sent. NULL when no dialog can be made:
+   no Qt widget application, or no mailbox for the thread (ERROR_NOT_ENOUGH_MEMORY). */
 HWND CreateDialogWindow(const DLGTEMPLATE_RESOURCE& dialogTemplate, HWND owner,
                         WindowProcedure procedure, void* frameworkObject);
 

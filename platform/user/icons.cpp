@@ -58,8 +58,6 @@ QIcon IconOf(HICON hIcon) {
 
 }  // namespace platform_user
 
-/* LoadIconW: the icon group with that id (MAKEINTRESOURCE) of the program's resources; NULL if
-   absent. The module handle is not needed: the program has one resource section. */
 HICON LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName) {
     (void)hInstance;
     const auto id = static_cast<UINT>(reinterpret_cast<UINT_PTR>(lpIconName));

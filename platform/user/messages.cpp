@@ -1,8 +1,8 @@
-// Sending messages: at once on the window's own thread, queued and waited for from another.
+// Messages: dispatch on the window's own thread, sends queued and waited for from another, the
+// platform's default handling, and the window calls built on them.
 #include <algorithm>
 
 #include "platform/user.h"
-#include "platform/user/cross_thread.h"
 #include "platform/user/window.h"
 
 namespace platform_user {
@@ -53,9 +53,6 @@ LRESULT DefaultWindowProcedure(HWND hWnd, UINT message, WPARAM wParam, LPARAM lP
 
 using platform_user::Window;
 
-/* SendMessageW: dispatches at once on the window's thread; from another thread the message is
-   queued to that thread and the caller waits. 0 for a bad handle, and across threads for a
-   window that is being destroyed (also when that starts while the caller waits). */
 LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     std::shared_ptr<Window> window = platform_user::LookUpWindow(hWnd);
     if (window == nullptr) return 0;
@@ -67,10 +64,58 @@ LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     return delivered ? result : 0;
 }
 
-/* IsWindow: TRUE while the handle names a window that is not being destroyed. */
 BOOL IsWindow(HWND hWnd) {
     std::shared_ptr<Window> window = platform_user::LookUpWindow(hWnd);
     if (window == nullptr) return FALSE;
     std::lock_guard<std::mutex> guard(window->lock);
     return window->destroying ? FALSE : TRUE;
+}
+
+BOOL SetWindowTextW(HWND hWnd, LPCWSTR lpString) {
+    return SendMessageW(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpString)) != 0 ? TRUE
+                                                                                      : FALSE;
+}
+
+int GetWindowTextLengthW(HWND hWnd) {
+    return static_cast<int>(SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0));
+}
+
+int GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount) {
+    if (lpString == nullptr || nMaxCount <= 0) return 0;
+    lpString[0] = u'\0';
+    return static_cast<int>(SendMessageW(hWnd, WM_GETTEXT, static_cast<WPARAM>(nMaxCount),
+                                         reinterpret_cast<LPARAM>(lpString)));
+}
+
+HWND GetDlgItem(HWND hDlg, int nIDDlgItem) {
+    std::shared_ptr<Window> dialog = platform_user::LookUpWindow(hDlg);
+    if (dialog == nullptr) return nullptr;
+    // The controls are the dialog thread's: another thread asks that thread.
+    auto find = [dialog, nIDDlgItem]() -> LRESULT {
+        for (HWND child : dialog->children) {
+            std::shared_ptr<Window> control = platform_user::OwnedWindow(child);
+            if (control != nullptr && control->id == nIDDlgItem) {
+                return reinterpret_cast<LRESULT>(child);
+            }
+        }
+        return 0;
+    };
+    LRESULT found = 0;
+    if (dialog->thread == std::this_thread::get_id()) {
+        found = find();
+    } else if (!platform_user::CallOnWindowThread(dialog, find, &found)) {
+        return nullptr;
+    }
+    return reinterpret_cast<HWND>(found);
+}
+
+BOOL GetClientRect(HWND hWnd, LPRECT lpRect) {
+    std::shared_ptr<Window> window = platform_user::OwnedWindow(hWnd);
+    if (window == nullptr || lpRect == nullptr) return FALSE;
+    *lpRect = RECT{0, 0, 0, 0};
+    if (QWidget* widget = window->windowClass->Widget()) {
+        lpRect->right = widget->width();
+        lpRect->bottom = widget->height();
+    }
+    return TRUE;
 }

@@ -9,12 +9,14 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
-#include <QThread>
+#include <atomic>
+#include <cerrno>
 #include <cstdint>
-#include <map>
+#include <cstring>
 #include <mutex>
 #include <vector>
 
+#include "platform/kernel.h"
 #include "platform/user/paint_queue.h"
 
 namespace platform_user {
@@ -22,23 +24,20 @@ namespace platform_user {
 namespace {
 
 // Work posted as a function: one allocation per post, for the calls that are rare.
-class FunctionItem final : public MailboxItem {
-public:
-    explicit FunctionItem(std::function<void()> work) : m_work(std::move(work)) {}
-    void Run() override { m_work(); }
-
-private:
-    std::function<void()> m_work;
+struct FunctionItem final : public MailboxItem {
+    explicit FunctionItem(std::function<void()> posted) : work(std::move(posted)) {}
+    void Run() override { work(); }
+    std::function<void()> work;
 };
 
 }  // namespace
 
 class ThreadMailbox {
 public:
-    ThreadMailbox() : m_counter(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {
-        if (m_counter < 0) return;
-        m_notifier = new QSocketNotifier(m_counter, QSocketNotifier::Read);
-        QObject::connect(m_notifier, &QSocketNotifier::activated, m_notifier, [this] { Run(); });
+    // Takes the event counter; the notifier lives on the calling thread, like the mailbox.
+    explicit ThreadMailbox(int counter)
+        : m_counter(counter), m_notifier(counter, QSocketNotifier::Read) {
+        QObject::connect(&m_notifier, &QSocketNotifier::activated, &m_notifier, [this] { Run(); });
     }
     ThreadMailbox(const ThreadMailbox&) = delete;
     ThreadMailbox& operator=(const ThreadMailbox&) = delete;
@@ -48,8 +47,11 @@ public:
             std::lock_guard<std::mutex> guard(m_lock);
             m_queue.push_back(std::move(item));
         }
+        // A thread that cannot be woken would leave the work queued for ever.
         const uint64_t one = 1;
-        if (m_counter >= 0) (void)!write(m_counter, &one, sizeof one);
+        if (write(m_counter, &one, sizeof one) != sizeof one) {
+            qFatal("cannot wake a thread for its queued work: %s", strerror(errno));
+        }
     }
 
 private:
@@ -73,7 +75,7 @@ private:
     }
 
     const int m_counter;
-    QSocketNotifier* m_notifier = nullptr;  // lives on the mailbox's thread, like the mailbox
+    QSocketNotifier m_notifier;
     std::mutex m_lock;
     std::vector<std::shared_ptr<MailboxItem>> m_queue;
     size_t m_next = 0;  // the first item of m_queue not yet taken
@@ -81,36 +83,35 @@ private:
 
 namespace {
 
-std::mutex g_lock;
-// Kept for the process's life: a mailbox may be posted to until the very end.
-std::map<QThread*, ThreadMailbox*>* g_mailboxes = new std::map<QThread*, ThreadMailbox*>;
-
-ThreadMailbox* Find(QThread* thread) {
-    std::lock_guard<std::mutex> guard(g_lock);
-    auto it = g_mailboxes->find(thread);
-    return it == g_mailboxes->end() ? nullptr : it->second;
-}
+// The application thread's, for workers to post to.
+std::atomic<ThreadMailbox*> g_applicationMailbox{nullptr};
 
 // The application's thread gets its mailbox as the application is constructed, on that thread,
 // so that a worker never has to make it.
 void MakeApplicationMailbox() {
-    CurrentThreadMailbox();
+    g_applicationMailbox.store(CurrentThreadMailbox());
 }
 Q_COREAPP_STARTUP_FUNCTION(MakeApplicationMailbox)
 
 }  // namespace
 
 ThreadMailbox* CurrentThreadMailbox() {
-    QThread* thread = QThread::currentThread();
-    std::lock_guard<std::mutex> guard(g_lock);
-    ThreadMailbox*& mailbox = (*g_mailboxes)[thread];
-    if (mailbox == nullptr) mailbox = new ThreadMailbox;
+    // Never destroyed: windows keep their thread's mailbox, and it may be posted to until the
+    // very end.
+    thread_local ThreadMailbox* mailbox = nullptr;
+    if (mailbox == nullptr) {
+        const int counter = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+        if (counter < 0) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return nullptr;
+        }
+        mailbox = new ThreadMailbox(counter);
+    }
     return mailbox;
 }
 
 ThreadMailbox* ApplicationMailbox() {
-    QCoreApplication* app = QCoreApplication::instance();
-    return app == nullptr ? nullptr : Find(app->thread());
+    return QCoreApplication::instance() == nullptr ? nullptr : g_applicationMailbox.load();
 }
 
 void PostWork(ThreadMailbox* mailbox, std::function<void()> work) {

@@ -26,12 +26,13 @@ protected:
 
 /* The mailbox of the calling thread, made on first use and kept for the process's life; the
    thread must run a Qt event loop for work to arrive. The Qt application's thread gets its
-   mailbox when the application is constructed. */
+   mailbox when the application is constructed. NULL with ERROR_NOT_ENOUGH_MEMORY when its
+   wake-up cannot be made. */
 ThreadMailbox* CurrentThreadMailbox();
 /* The mailbox of the Qt application's thread; NULL when there is no application. */
 ThreadMailbox* ApplicationMailbox();
 /* Queues work for the mailbox's thread; it runs there, in order, when that thread handles
-   events (also inside a nested event loop). */
+   events (also inside a nested event loop). A wake-up that cannot be sent ends the program. */
 void PostWork(ThreadMailbox* mailbox, std::function<void()> work);
 /* Queues the item like PostWork; the queue holds a reference until the item has run. */
 void PostItem(ThreadMailbox* mailbox, std::shared_ptr<MailboxItem> item);

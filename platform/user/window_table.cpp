@@ -1,8 +1,8 @@
-// The table of live windows: handles are counted up from 1 and never handed out again.
+// The table of live windows and the lookups every window call starts with.
 #include <QApplication>
-#include <atomic>
-#include <unordered_map>
 
+#include "platform/kernel.h"
+#include "platform/kernel/handle_table.h"
 #include "platform/user/thread_mailbox.h"
 #include "platform/user/window.h"
 
@@ -10,42 +10,7 @@ namespace platform_user {
 
 namespace {
 
-class WindowTable {
-public:
-    HWND NewHandle() { return reinterpret_cast<HWND>(++m_lastHandle); }
-
-    void Add(std::shared_ptr<Window> window) {
-        std::lock_guard<std::mutex> guard(m_lock);
-        const auto key = reinterpret_cast<uintptr_t>(window->handle);
-        m_windows.emplace(key, std::move(window));
-    }
-
-    void Remove(HWND hWnd) {
-        std::shared_ptr<Window> removed;  // released outside the lock
-        std::lock_guard<std::mutex> guard(m_lock);
-        auto it = m_windows.find(reinterpret_cast<uintptr_t>(hWnd));
-        if (it != m_windows.end()) {
-            removed = std::move(it->second);
-            m_windows.erase(it);
-        }
-    }
-
-    std::shared_ptr<Window> Find(HWND hWnd) {
-        std::lock_guard<std::mutex> guard(m_lock);
-        auto it = m_windows.find(reinterpret_cast<uintptr_t>(hWnd));
-        return it == m_windows.end() ? nullptr : it->second;
-    }
-
-    int Count() {
-        std::lock_guard<std::mutex> guard(m_lock);
-        return static_cast<int>(m_windows.size());
-    }
-
-private:
-    std::mutex m_lock;
-    std::atomic<uintptr_t> m_lastHandle{0};
-    std::unordered_map<uintptr_t, std::shared_ptr<Window>> m_windows;
-};
+using WindowTable = platform_kernel::HandleTable<Window>;
 
 // Never destroyed: a window still alive at process exit must not be torn down after the Qt
 // application it belongs to.
@@ -56,30 +21,43 @@ WindowTable& Table() {
 
 }  // namespace
 
-HWND NewWindowHandle() {
-    return Table().NewHandle();
-}
-
-HWND RegisterWindow(std::shared_ptr<Window> window) {
-    if (window->handle == nullptr) window->handle = NewWindowHandle();
-    if (window->mailbox == nullptr) window->mailbox = CurrentThreadMailbox();
-    HWND handle = window->handle;
-    Table().Add(std::move(window));
-    return handle;
+std::shared_ptr<Window> NewWindow(std::u16string className) {
+    ThreadMailbox* mailbox = CurrentThreadMailbox();
+    if (mailbox == nullptr) return nullptr;
+    auto window = std::make_shared<Window>();
+    window->thread = std::this_thread::get_id();
+    window->mailbox = mailbox;
+    window->className = std::move(className);
+    const uintptr_t handle = Table().Add(window);
+    if (handle == 0) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    window->handle = reinterpret_cast<HWND>(handle);
+    return window;
 }
 
 void UnregisterWindow(HWND hWnd) {
-    Table().Remove(hWnd);
+    Table().Remove(reinterpret_cast<uintptr_t>(hWnd));
 }
 
 std::shared_ptr<Window> LookUpWindow(HWND hWnd) {
-    return hWnd == nullptr ? nullptr : Table().Find(hWnd);
+    std::shared_ptr<Window> window = Table().Find(reinterpret_cast<uintptr_t>(hWnd));
+    if (window == nullptr) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return window;
 }
 
 std::shared_ptr<Window> OwnedWindow(HWND hWnd) {
     std::shared_ptr<Window> window = LookUpWindow(hWnd);
-    if (window == nullptr || window->thread != std::this_thread::get_id()) return nullptr;
-    return window;
+    if (window == nullptr || window->thread == std::this_thread::get_id()) return window;
+    SetLastError(ERROR_ACCESS_DENIED);
+    return nullptr;
+}
+
+QWidget* TopLevelWidget(HWND hWnd) {
+    std::shared_ptr<Window> window = hWnd == nullptr ? nullptr : OwnedWindow(hWnd);
+    QWidget* widget = window == nullptr ? nullptr : window->windowClass->Widget();
+    return widget == nullptr ? nullptr : widget->window();
 }
 
 int WindowCount() {
@@ -96,14 +74,6 @@ QtDispatchScope::~QtDispatchScope() {
 
 bool WidgetsAvailable() {
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
-}
-
-QString ToQString(const std::u16string& text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::u16string FromQString(const QString& text) {
-    return text.toStdU16String();
 }
 
 }  // namespace platform_user

@@ -5,7 +5,7 @@
 #include <future>
 #include <thread>
 
-#include "platform/user/worker_message_box.h"
+#include "platform/user/message_box.h"
 #include "tests/platform/user_test_helpers.h"
 
 namespace {

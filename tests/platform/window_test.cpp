@@ -1,6 +1,9 @@
 // Windows and messages: sending on the window's own thread and from another thread, and what
 // destroying a window does to callers waiting on it.
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <thread>
 
@@ -69,8 +72,13 @@ TEST(WindowTest, OnlyTheOwnerDestroysWhichReleasesAWaitingSenderAndLaterSendsRet
     });
     // Only the owner thread destroys a window.
     std::atomic<BOOL> destroyed{TRUE};
-    std::thread([&] { destroyed = DestroyWindow(hWnd); }).join();
+    std::atomic<DWORD> foreignError{0};
+    std::thread([&] {
+        destroyed = DestroyWindow(hWnd);
+        foreignError = GetLastError();
+    }).join();
     EXPECT_FALSE(destroyed.load());
+    EXPECT_EQ(foreignError.load(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
 
     // The owner handles no events while the worker waits, as a dialog busy in its destroy
     // handler would not; the release must not depend on the owner's event loop.
@@ -104,8 +112,12 @@ TEST(WindowTest, OnlyTheOwnerDestroysWhichReleasesAWaitingSenderAndLaterSendsRet
     test_support::PumpEventsUntil([] { return false; }, std::chrono::milliseconds(50));
     EXPECT_EQ(handled.load(), 0);
     EXPECT_FALSE(IsWindow(hWnd));
+    SetLastError(ERROR_SUCCESS);
     EXPECT_FALSE(DestroyWindow(hWnd));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+    SetLastError(ERROR_SUCCESS);
     EXPECT_EQ(SendMessageW(hWnd, kAsk, 0, 0), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
     std::thread late([&] { result = SendMessageW(hWnd, kAsk, 0, 0); });
     late.join();
     EXPECT_EQ(result.load(), 0);
@@ -136,6 +148,30 @@ TEST(WindowTest, DuringWmDestroyTheWindowRefusesOtherThreadsButServesItsOwn) {
     EXPECT_FALSE(isWindowInDestroy);
     EXPECT_EQ(fromOwner, 9);
     EXPECT_EQ(fromWorker.load(), 0);
+}
+
+// A thread that cannot make the wake-up of its mailbox (no file descriptor left) gets no window,
+// rather than one whose cross-thread sends would wait for ever.
+TEST(WindowTest, AThreadWithoutAWakeUpCreatesNoWindow) {
+    HWND refused = nullptr;
+    DWORD error = ERROR_SUCCESS;
+    std::thread([&] {
+        rlimit saved{};
+        ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+        // Every descriptor below the lowest free one is taken: with that as the limit, none is
+        // left.
+        const int lowestFree = dup(0);
+        ASSERT_GE(lowestFree, 0);
+        close(lowestFree);
+        rlimit none = saved;
+        none.rlim_cur = static_cast<rlim_t>(lowestFree);
+        ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &none), 0);
+        refused = platform_testing::CreateTestWindow(nullptr);
+        error = GetLastError();
+        setrlimit(RLIMIT_NOFILE, &saved);
+    }).join();
+    EXPECT_EQ(refused, nullptr);
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
 }
 
 }  // namespace
