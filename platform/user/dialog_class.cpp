@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QWindow>
 #include <QtMath>
 #include <algorithm>
@@ -97,8 +96,6 @@ DialogClass::DialogClass(HWND hDlg, QSize clientSize, QWidget* owner, bool appWi
       m_appWindow(appWindow),
       m_captionOk(captionOk) {
     m_widget->setFixedSize(clientSize);
-    m_showTimer.setSingleShot(true);
-    m_showTimer.callOnTimeout([this] { m_widget->update(); });
     FollowRatio();
     SetText(std::u16string());
 }
@@ -148,7 +145,7 @@ bool DialogClass::TakePaintAhead() {
     if (!m_paintOwed || !m_widget->isVisible()) return false;
     m_paintOwed = false;
     m_paintedAhead = true;
-    ShowSurfaceSoon();
+    m_widget->update();
     return true;
 }
 
@@ -184,23 +181,7 @@ bool DialogClass::TakePaintForQt() {
     const bool dispatch = followed || m_paintOwed || !m_paintedAhead;
     m_paintOwed = false;
     m_paintedAhead = false;
-    m_sinceShown.start();
     return dispatch;
-}
-
-// What was painted ahead reaches the screen at most once per display frame: a stream painting
-// faster than the display shows its latest picture each frame, as the screen would anyway.
-void DialogClass::ShowSurfaceSoon() {
-    if (m_showTimer.isActive()) return;
-    const QScreen* screen = m_widget->screen();
-    const qreal rate = screen != nullptr && screen->refreshRate() > 1 ? screen->refreshRate() : 60;
-    const qint64 frameMs = static_cast<qint64>(1000 / rate);
-    const qint64 sinceShown = m_sinceShown.isValid() ? m_sinceShown.elapsed() : frameMs;
-    if (sinceShown >= frameMs) {
-        m_widget->update();
-    } else {
-        m_showTimer.start(static_cast<int>(frameMs - sinceShown));
-    }
 }
 
 void DialogClass::UpdateIcon() {

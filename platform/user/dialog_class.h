@@ -3,11 +3,9 @@
 #pragma once
 
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QImage>
 #include <QPointer>
-#include <QTimer>
 #include <memory>
 
 #include "platform/user/window.h"
@@ -66,8 +64,8 @@ public:
     /* Marks the dialog as owing a WM_PAINT: painted once the queued work running on its thread
        is done, or else by the Qt paint it asks for. */
     void Invalidate();
-    /* Takes the owed WM_PAINT for dispatch ahead of the Qt paint, and has the surface shown
-       within a display frame; FALSE when none is owed or the dialog is not shown. */
+    /* Takes the owed WM_PAINT for dispatch ahead of the Qt paint, and asks for the Qt paint
+       that shows the surface; FALSE when none is owed or the dialog is not shown. */
     bool TakePaintAhead();
     /* For a Qt paint: TRUE when it must dispatch WM_PAINT (one is owed, Qt paints for its own
        reasons, or the surface has just taken a new ratio); FALSE when the paints were dispatched
@@ -80,7 +78,6 @@ public:
 private:
     bool FollowRatio();
     void UpdateIcon();
-    void ShowSurfaceSoon();
 
     HWND m_hDlg;
     QSize m_clientSize;  // in the system's pixels
@@ -94,8 +91,6 @@ private:
     QPointer<QWidget> m_initialFocus;
     bool m_paintOwed = false;     // invalidated, WM_PAINT not yet dispatched
     bool m_paintedAhead = false;  // WM_PAINT dispatched; the Qt paint that shows it is to come
-    QElapsedTimer m_sinceShown;   // since the last Qt paint
-    QTimer m_showTimer;           // the next Qt paint, when the last one was too recent
     std::shared_ptr<ModalRun> m_modal = std::make_shared<ModalRun>();
 };
 
