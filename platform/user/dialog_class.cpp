@@ -12,7 +12,6 @@
 
 #include "platform/user.h"
 #include "platform/user/icons.h"
-#include "platform/user/paint_queue.h"
 
 namespace platform_user {
 
@@ -31,7 +30,10 @@ void DialogWidget::paintEvent(QPaintEvent* event) {
     (void)event;
     QtDispatchScope scope(m_hDlg);
     DialogClass* dialog = OwnedDialog(m_hDlg);
-    if (dialog != nullptr && dialog->TakePaintForQt()) SendMessageW(m_hDlg, WM_PAINT, 0, 0);
+    if (dialog != nullptr) {
+        dialog->FollowRatio();
+        SendMessageW(m_hDlg, WM_PAINT, 0, 0);
+    }
     // A handler that destroyed the window leaves nothing to show.
     if (OwnedWindow(m_hDlg) == nullptr) return;
     // Copied in bands: Qt spreads larger copies over its worker threads, whose own locks the
@@ -136,19 +138,6 @@ bool DialogClass::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     }
 }
 
-void DialogClass::Invalidate() {
-    m_paintOwed = true;
-    if (!QueuePaint(m_hDlg)) m_widget->update();
-}
-
-bool DialogClass::TakePaintAhead() {
-    if (!m_paintOwed || !m_widget->isVisible()) return false;
-    m_paintOwed = false;
-    m_paintedAhead = true;
-    m_widget->update();
-    return true;
-}
-
 QImage* DialogClass::Surface() {
     FollowRatio();
     return &m_surface;
@@ -174,14 +163,6 @@ bool DialogClass::FollowRatio() {
     surface.setDevicePixelRatio(ratio);
     m_surface = std::move(surface);
     return true;
-}
-
-bool DialogClass::TakePaintForQt() {
-    const bool followed = FollowRatio();
-    const bool dispatch = followed || m_paintOwed || !m_paintedAhead;
-    m_paintOwed = false;
-    m_paintedAhead = false;
-    return dispatch;
 }
 
 void DialogClass::UpdateIcon() {

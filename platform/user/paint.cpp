@@ -1,14 +1,8 @@
 // Painting: invalidation schedules one paint of the widget (Qt coalesces them); the paint of a
-// dialog draws on its client surface through the device context of BeginPaint. A dialog
-// invalidated by queued work is painted as soon as its thread has run that work; the Qt paint
-// that follows shows the surface.
-#include <QThread>
-#include <vector>
+// dialog draws on its client surface through the device context of BeginPaint.
 
 #include "platform/gdi/image_dc.h"
 #include "platform/user.h"
-#include "platform/user/dialog_class.h"
-#include "platform/user/paint_queue.h"
 #include "platform/user/thread_mailbox.h"
 #include "platform/user/window.h"
 #include "platform/user/window_surface.h"
@@ -27,11 +21,7 @@ BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase) {
     std::shared_ptr<platform_user::Window> window = platform_user::LookUpWindow(hWnd);
     if (window == nullptr) return FALSE;
     if (window->thread == std::this_thread::get_id()) {
-        if (platform_user::DialogClass* dialog = platform_user::DialogOf(*window)) {
-            dialog->Invalidate();
-        } else if (QWidget* widget = window->windowClass->Widget()) {
-            widget->update();
-        }
+        if (QWidget* widget = window->windowClass->Widget()) widget->update();
         return TRUE;
     }
     std::lock_guard<std::mutex> guard(window->lock);
@@ -62,42 +52,3 @@ BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint) {
     if (lpPaint != nullptr && lpPaint->hdc != nullptr) DeleteImageDC(lpPaint->hdc);
     return TRUE;
 }
-
-namespace platform_user {
-
-namespace {
-
-// The calling thread's dialogs invalidated by its queued work, and the event-loop level at which
-// the innermost queued work runs (-1: none). Work that starts a nested event loop does not end
-// until that loop does, so what the nested loop invalidates is left to Qt's paints.
-thread_local std::vector<HWND> t_queued;
-thread_local int t_queuedWorkLoopLevel = -1;
-
-}  // namespace
-
-QueuedWorkPaints::QueuedWorkPaints() : m_outerLoopLevel(t_queuedWorkLoopLevel) {
-    t_queuedWorkLoopLevel = QThread::currentThread()->loopLevel();
-}
-
-QueuedWorkPaints::~QueuedWorkPaints() {
-    t_queuedWorkLoopLevel = m_outerLoopLevel;
-    std::vector<HWND> queued;
-    queued.swap(t_queued);
-    for (const HWND hDlg : queued) {
-        DialogClass* dialog = OwnedDialog(hDlg);
-        if (dialog == nullptr || !dialog->TakePaintAhead()) continue;
-        QtDispatchScope scope(hDlg);
-        SendMessageW(hDlg, WM_PAINT, 0, 0);
-    }
-    // The storage is kept for the next work: a stream of frames allocates nothing here.
-    queued.clear();
-    if (t_queued.empty()) t_queued.swap(queued);
-}
-
-bool QueuePaint(HWND hDlg) {
-    if (t_queuedWorkLoopLevel != QThread::currentThread()->loopLevel()) return false;
-    if (t_queued.empty() || t_queued.back() != hDlg) t_queued.push_back(hDlg);
-    return true;
-}
-
-}  // namespace platform_user

@@ -15,8 +15,6 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/user/paint_queue.h"
-
 namespace platform_user {
 
 namespace {
@@ -56,7 +54,6 @@ private:
     void Run() {
         uint64_t posted = 0;
         (void)!read(m_counter, &posted, sizeof posted);
-        QueuedWorkPaints paintsAfterWork;
         while (std::shared_ptr<MailboxItem> item = Next()) item->Run();
     }
 
