@@ -74,6 +74,13 @@ BOOL DestroyWindow(HWND hWnd);
    erase flag are accepted, and the paint never erases: undrawn pixels keep their values. */
 BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
 
+/* GetDC: a device context drawing on the window's client surface; release it with ReleaseDC.
+   NULL for a window without one. */
+HDC GetDC(HWND hWnd);
+
+/* ReleaseDC: releases a device context from GetDC for this window; 1, or 0 when it is not one. */
+int ReleaseDC(HWND hWnd, HDC hDC);
+
 /* BeginPaint: the device context for the paint in progress. */
 HDC BeginPaint(HWND hWnd, PAINTSTRUCT* lpPaint);
 
@@ -92,7 +99,8 @@ BOOL SetWindowTextW(HWND hWnd, LPCWSTR lpString);
 /* GetWindowTextLengthW: the length in units of the window's text. */
 int GetWindowTextLengthW(HWND hWnd);
 
-/* GetWindowTextW: copies at most nMaxCount - 1 units of the text and a terminator; the units copied. */
+/* GetWindowTextW: copies at most nMaxCount - 1 units of the text and a terminator; the units
+ * copied. */
 int GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount);
 
 /* MessageBoxW: shows a modal box and returns the button pressed (IDOK for MB_OK). Called on a

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <mutex>
 
-namespace gdi {
+namespace platform_gdi {
 namespace {
 
 std::mutex g_spareLock;
@@ -32,4 +32,4 @@ void RecycleBitmapBuffer(QImage&& pixels) {
     g_spare = std::move(released);
 }
 
-}  // namespace gdi
+}  // namespace platform_gdi

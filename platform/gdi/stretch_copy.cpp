@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace gdi {
+namespace platform_gdi {
 namespace {
 
 // One axis of a copy, with both extents made positive.
@@ -73,4 +73,4 @@ void StretchCopy(QImage& destination, Block to, const QImage& source, Block from
     }
 }
 
-}  // namespace gdi
+}  // namespace platform_gdi

@@ -1,21 +1,25 @@
-// Painting: invalidation schedules one paint of the widget (Qt coalesces them); the paint of a
-// dialog draws on its client surface through the device context of BeginPaint.
-
+// Painting: device contexts on a window's client surface, and invalidation, which schedules one
+// paint of the widget (Qt coalesces them); the paint of a dialog draws on its client surface
+// through the device context of BeginPaint.
 #include "platform/gdi/image_dc.h"
 #include "platform/user.h"
 #include "platform/user/thread_mailbox.h"
 #include "platform/user/window.h"
 #include "platform/user/window_surface.h"
 
-/* GetWindowSurface: the client surface of a top-level dialog on its own thread; NULL otherwise. */
 QImage* GetWindowSurface(HWND hWnd) {
     std::shared_ptr<platform_user::Window> window = platform_user::OwnedWindow(hWnd);
     return window == nullptr ? nullptr : window->windowClass->Surface();
 }
 
-/* InvalidateRect: schedules one paint of the whole window (the rectangle and the erase flag
-   are accepted and ignored: a paint never erases). From another thread the request is queued
-   to the window's thread. FALSE for a bad handle. */
+HDC GetDC(HWND hWnd) {
+    return CreateImageDC(GetWindowSurface(hWnd), hWnd);
+}
+
+int ReleaseDC(HWND hWnd, HDC hDC) {
+    return hWnd != nullptr && DeleteImageDC(hDC, hWnd) ? 1 : 0;
+}
+
 BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase) {
     (void)lpRect, (void)bErase;
     std::shared_ptr<platform_user::Window> window = platform_user::LookUpWindow(hWnd);
@@ -24,14 +28,13 @@ BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase) {
         if (QWidget* widget = window->windowClass->Widget()) widget->update();
         return TRUE;
     }
+    // From another thread the request goes to the window's thread, whose widget it is.
     std::lock_guard<std::mutex> guard(window->lock);
     if (window->destroying || window->mailbox == nullptr) return FALSE;
     platform_user::PostWork(window->mailbox, [hWnd] { InvalidateRect(hWnd, nullptr, FALSE); });
     return TRUE;
 }
 
-/* BeginPaint: a device context on the window's client surface for the paint in progress; the
-   whole client area is to be painted and nothing was erased. NULL for a window without one. */
 HDC BeginPaint(HWND hWnd, PAINTSTRUCT* lpPaint) {
     if (lpPaint == nullptr) return nullptr;
     *lpPaint = PAINTSTRUCT{};
@@ -45,8 +48,6 @@ HDC BeginPaint(HWND hWnd, PAINTSTRUCT* lpPaint) {
     return lpPaint->hdc;
 }
 
-/* EndPaint: releases the paint's device context; what was drawn shows when the paint that
-   dispatched WM_PAINT copies the surface to the screen. */
 BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint) {
     (void)hWnd;
     if (lpPaint != nullptr && lpPaint->hdc != nullptr) DeleteImageDC(lpPaint->hdc);
