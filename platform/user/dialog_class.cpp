@@ -146,12 +146,12 @@ QImage* DialogClass::Surface() {
 // The surface has the client area's size in the device pixels of the window's screen, so that
 // what the system draws reaches a HiDPI screen at its resolution. A window moved to a screen of
 // another ratio gets a new surface, with the earlier picture scaled onto it until it is painted.
-bool DialogClass::FollowRatio() {
+void DialogClass::FollowRatio() {
     // The window's ratio is its backing store's; before the window exists, its screen's.
     const QWindow* window = m_widget->windowHandle();
     const qreal ratio =
         window != nullptr ? window->devicePixelRatio() : m_widget->devicePixelRatio();
-    if (!m_surface.isNull() && m_surface.devicePixelRatio() == ratio) return false;
+    if (!m_surface.isNull() && m_surface.devicePixelRatio() == ratio) return;
     const QSize pixels(qCeil(m_clientSize.width() * ratio), qCeil(m_clientSize.height() * ratio));
     QImage surface;
     if (m_surface.isNull()) {
@@ -162,7 +162,6 @@ bool DialogClass::FollowRatio() {
     }
     surface.setDevicePixelRatio(ratio);
     m_surface = std::move(surface);
-    return true;
 }
 
 void DialogClass::UpdateIcon() {
@@ -175,14 +174,10 @@ void DialogClass::UpdateIcon() {
     m_widget->setWindowIcon(icon);
 }
 
-DialogClass* DialogOf(Window& window) {
-    if (window.className != u"dialog") return nullptr;
-    return static_cast<DialogClass*>(window.windowClass.get());
-}
-
 DialogClass* OwnedDialog(HWND hDlg) {
     std::shared_ptr<Window> window = OwnedWindow(hDlg);
-    return window == nullptr ? nullptr : DialogOf(*window);
+    if (window == nullptr || window->className != u"dialog") return nullptr;
+    return static_cast<DialogClass*>(window->windowClass.get());
 }
 
 }  // namespace platform_user

@@ -61,9 +61,8 @@ public:
 
     DialogWidget* Dialog() { return m_widget.get(); }
 
-    /* Gives the surface the ratio of the window's screen (see the definition); TRUE when it
-       took a new one. */
-    bool FollowRatio();
+    /* Gives the surface the device pixel ratio of the window's screen (see the definition). */
+    void FollowRatio();
     const std::shared_ptr<ModalRun>& Modal() const { return m_modal; }
     void SetInitialFocus(QWidget* widget) { m_initialFocus = widget; }
     QWidget* InitialFocus() const { return m_initialFocus.data(); }
@@ -84,8 +83,6 @@ private:
     std::shared_ptr<ModalRun> m_modal = std::make_shared<ModalRun>();
 };
 
-/* The dialog class of a window used on its own thread; NULL for any other window. */
-DialogClass* DialogOf(Window& window);
 /* The dialog class of the window on the calling thread; NULL for any other window. */
 DialogClass* OwnedDialog(HWND hDlg);
 
