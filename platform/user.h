@@ -75,6 +75,13 @@ BOOL DestroyWindow(HWND hWnd);
    keep their values. FALSE for a bad handle (ERROR_INVALID_WINDOW_HANDLE). */
 BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
 
+/* GetDC: a device context drawing on the window's client surface; release it with ReleaseDC.
+   NULL for a window without one. */
+HDC GetDC(HWND hWnd);
+
+/* ReleaseDC: releases a device context from GetDC for this window; 1, or 0 when it is not one. */
+int ReleaseDC(HWND hWnd, HDC hDC);
+
 /* BeginPaint: a device context on the window's client surface for the paint in progress, the
    whole client area to be painted and nothing erased; NULL for a window without a surface. */
 HDC BeginPaint(HWND hWnd, PAINTSTRUCT* lpPaint);

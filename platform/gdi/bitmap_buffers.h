@@ -7,7 +7,7 @@
 
 #include "platform/windef.h"
 
-namespace gdi {
+namespace platform_gdi {
 
 /* A Format_RGB32 buffer of width x height with undefined pixels: the last released buffer when
    it has that size, else a new one; a null image when the size is not positive or too large. */
@@ -19,4 +19,4 @@ void RecycleBitmapBuffer(QImage&& pixels);
 /* A new bitmap owning pixels (Format_RGB32, not null); NULL on failure. Callable on any thread. */
 HBITMAP AdoptBitmapBuffer(QImage&& pixels);
 
-}  // namespace gdi
+}  // namespace platform_gdi

@@ -1,6 +1,6 @@
 #include "platform/gdi/default_font.h"
 
-namespace gdi {
+namespace platform_gdi {
 
 QFont DefaultFont() {
     QFont font(QStringLiteral("Sans Serif"));
@@ -9,4 +9,4 @@ QFont DefaultFont() {
     return font;
 }
 
-}  // namespace gdi
+}  // namespace platform_gdi

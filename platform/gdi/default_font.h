@@ -3,9 +3,9 @@
 
 #include <QFont>
 
-namespace gdi {
+namespace platform_gdi {
 
 /* The default sans-serif font at the small size of the device's screen (11 pixels). */
 QFont DefaultFont();
 
-}  // namespace gdi
+}  // namespace platform_gdi

@@ -4,7 +4,7 @@
 #include <climits>
 #include <cmath>
 
-namespace gdi {
+namespace platform_gdi {
 
 namespace {
 
@@ -35,4 +35,21 @@ Block DeviceBlock(Block block, qreal ratio) {
     return {x, y, WithinInt(right - x), WithinInt(bottom - y)};
 }
 
-}  // namespace gdi
+QRect VisiblePart(const Edges& rect, const QRect& surface) {
+    const int64_t left = std::max<int64_t>(rect.left, surface.left());
+    const int64_t top = std::max<int64_t>(rect.top, surface.top());
+    const int64_t right = std::min<int64_t>(rect.right, int64_t{surface.right()} + 1);
+    const int64_t bottom = std::min<int64_t>(rect.bottom, int64_t{surface.bottom()} + 1);
+    if (left >= right || top >= bottom) return QRect();
+    return QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                 static_cast<int>(bottom - top));
+}
+
+void FillPixels(QImage& surface, const QRect& area, QRgb pixel) {
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(surface.scanLine(y)) + area.left();
+        std::fill(row, row + area.width(), pixel);
+    }
+}
+
+}  // namespace platform_gdi

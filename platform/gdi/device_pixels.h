@@ -8,7 +8,7 @@
 #include "platform/gdi/stretch_copy.h"
 #include "platform/windef.h"
 
-namespace gdi {
+namespace platform_gdi {
 
 /* A rectangle's edges in device pixels (right and bottom exclusive). */
 struct Edges {
@@ -29,4 +29,10 @@ Edges DeviceEdges(const RECT& rect, qreal ratio);
    range of int); at ratio 1, the block itself. */
 Block DeviceBlock(Block block, qreal ratio);
 
-}  // namespace gdi
+/* The part of a rectangle (device edges) that lies on the surface's rectangle; empty when none. */
+QRect VisiblePart(const Edges& rect, const QRect& surface);
+
+/* Fills a rectangle that lies on the surface with one pixel value. */
+void FillPixels(QImage& surface, const QRect& area, QRgb pixel);
+
+}  // namespace platform_gdi

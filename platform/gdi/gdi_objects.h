@@ -1,16 +1,17 @@
-// The table of GDI objects: every bitmap, brush and device context that a handle names.
-// Handles are table keys that are never reused, so a stale or made-up handle finds nothing and
-// the call fails cleanly. The table is guarded by one mutex; every function below that takes or
-// returns table entries must be called with TableLock() held.
+// The GDI objects a handle names: bitmaps, brushes and device contexts, in one handle table.
+// The objects' fields are guarded by one state lock: every function below that takes or returns
+// an object, and every use of it, must be under ObjectLock().
 #pragma once
 
 #include <QImage>
+#include <memory>
 #include <mutex>
 #include <variant>
 
 #include "platform/gdi.h"
+#include "platform/kernel/handle_table.h"
 
-namespace gdi {
+namespace platform_gdi {
 
 struct Bitmap {
     QImage pixels;             // Format_RGB32
@@ -22,51 +23,43 @@ struct Brush {
     COLORREF color = 0;  // every brush is a stock brush
 };
 
-enum class DcKind {
-    Memory,  // draws on its selected bitmap
-    Window,  // from GetDC: draws on a window's client surface
-    Image,   // from CreateImageDC: draws on an image owned elsewhere
-};
-
 struct DeviceContext {
-    DcKind kind = DcKind::Memory;
-    HWND window = nullptr;      // Window: the window it was got for
-    QImage* surface = nullptr;  // Window and Image: the pixels drawn on
-    HBITMAP bitmap = nullptr;   // Memory: the selected bitmap
+    QImage* surface = nullptr;  // the image drawn on; null for a memory device context
+    HWND window = nullptr;      // on a surface: the window it was got for, if any
+    HBITMAP bitmap = nullptr;   // memory: the selected bitmap
     HBRUSH brush = nullptr;
     COLORREF textColor = RGB(0, 0, 0);
     COLORREF backColor = RGB(255, 255, 255);
+
+    bool IsMemory() const { return surface == nullptr; }
 };
 
 using Object = std::variant<Bitmap, Brush, DeviceContext>;
 
-std::unique_lock<std::mutex> TableLock();
+std::unique_lock<std::mutex> ObjectLock();
 
-// Adds an object and returns its new handle.
-void* AddObject(Object object);
-// The object a handle names, or nullptr.
-Object* FindObject(const void* handle);
-// Removes the object a handle names (nothing for an unknown handle).
-void RemoveObject(const void* handle);
+/* The table of every live object; the stock objects come first and are never removed. */
+platform_kernel::HandleTable<Object>& Objects();
 
+/* The object of kind T a handle names, or null for a closed handle or another kind. */
 template <class T>
-T* Find(const void* handle) {
-    Object* object = FindObject(handle);
-    return object != nullptr ? std::get_if<T>(object) : nullptr;
+T* Lookup(const void* handle) {
+    const std::shared_ptr<Object> object = Objects().Find(reinterpret_cast<uintptr_t>(handle));
+    // The table keeps the object alive until it is removed, which takes the state lock.
+    return object != nullptr ? std::get_if<T>(object.get()) : nullptr;
 }
 
-// The 1 x 1 bitmap a memory device context holds while no other is selected.
+/* Adds an object; its new handle, or null when none is left. */
+void* AddObject(Object object);
+
+/* The 1 x 1 bitmap a memory device context holds while no other is selected. */
 HBITMAP DefaultBitmap();
 
-// The pixels a device context draws on; nullptr when it has none.
+/* The pixels a device context draws on; nullptr when it has none. */
 QImage* DrawingSurface(DeviceContext& dc);
-
-// Live objects by kind, stock objects excluded.
-int CountBitmaps();
-int CountDeviceContexts();
 
 inline QRgb ToPixel(COLORREF color) {
     return qRgb(GetRValue(color), GetGValue(color), GetBValue(color));
 }
 
-}  // namespace gdi
+}  // namespace platform_gdi

@@ -5,13 +5,16 @@
 namespace platform_testing {
 
 int LiveBitmapCount() {
-    auto lock = gdi::TableLock();
-    return gdi::CountBitmaps();
+    return platform_gdi::Objects().Count([](const platform_gdi::Object& object) {
+        const auto* bitmap = std::get_if<platform_gdi::Bitmap>(&object);
+        return bitmap != nullptr && !bitmap->stock;
+    });
 }
 
 int LiveDeviceContextCount() {
-    auto lock = gdi::TableLock();
-    return gdi::CountDeviceContexts();
+    return platform_gdi::Objects().Count([](const platform_gdi::Object& object) {
+        return std::holds_alternative<platform_gdi::DeviceContext>(object);
+    });
 }
 
 }  // namespace platform_testing

@@ -3,7 +3,7 @@
 
 #include <QImage>
 
-namespace gdi {
+namespace platform_gdi {
 
 struct Block {
     int x;
@@ -18,4 +18,4 @@ struct Block {
    negative on that axis. Pixels outside either image are left alone; nothing is smoothed. */
 void StretchCopy(QImage& destination, Block to, const QImage& source, Block from);
 
-}  // namespace gdi
+}  // namespace platform_gdi

@@ -2,12 +2,33 @@
 #include <turbojpeg.h>
 
 #include <cstdint>
+#include <memory>
+#include <type_traits>
 
 #include "platform/gdi/bitmap_buffers.h"
 #include "platform/imgdecmp.h"
-#include "platform/imgdecmp/decompressor.h"
 
+namespace platform_imgdecmp {
 namespace {
+
+struct DestroyDecompressor {
+    void operator()(void* handle) const { tjDestroy(handle); }
+};
+
+// The calling thread's decompressor, made on first use and kept for the thread's life.
+thread_local std::unique_ptr<std::remove_pointer_t<tjhandle>, DestroyDecompressor> t_decompressor;
+
+tjhandle ThreadDecompressor() {
+    if (t_decompressor == nullptr) t_decompressor.reset(tjInitDecompress());
+    return t_decompressor.get();
+}
+
+// Drops the calling thread's decompressor after a failed call; the next call makes a fresh one.
+// TurboJPEG 2.1 leaves an instance whose header read failed in the middle of that read, and
+// every later call on it fails too.
+void DiscardThreadDecompressor() {
+    t_decompressor.reset();
+}
 
 // Most pixels a frame may have, whatever the caller's maxima: 4096 x 4096 (a 64 MiB bitmap).
 // A few hundred kilobytes can declare a picture of 65500 x 65500; the check runs on the
@@ -79,12 +100,10 @@ bool DecodeRows(tjhandle decompressor, const DECOMPRESSIMAGEINFO& info, DWORD le
 }
 
 }  // namespace
+}  // namespace platform_imgdecmp
 
-/* DecompressImageIndirect: decodes the JPEG frame at the start of pbBuffer at scale 100 into a
-   new 32-bit bitmap stored in *phBM, then reports completion once to pfnImageProgress. No
-   bitmap for a frame that is empty, longer than dwBufferMax, larger than iMaxWidth x iMaxHeight
-   or the pixel budget, or that the decoder stops on with an error; a frame read to its end with
-   warnings only gives its bitmap. S_OK or E_FAIL. */
+using namespace platform_imgdecmp;
+
 long DecompressImageIndirect(DECOMPRESSIMAGEINFO* pParams) {
     if (pParams == nullptr || pParams->pbBuffer == nullptr || pParams->phBM == nullptr ||
         pParams->iScale != 100) {
@@ -94,26 +113,26 @@ long DecompressImageIndirect(DECOMPRESSIMAGEINFO* pParams) {
     if (info.ppImageRender != nullptr) *info.ppImageRender = nullptr;
 
     DWORD length = 0;
-    tjhandle decompressor = imgdecmp::ThreadDecompressor();
+    tjhandle decompressor = ThreadDecompressor();
     if (!FrameLength(info, &length) || decompressor == nullptr) return E_FAIL;
 
     // The header comes first: the size is checked before any pixel memory is taken.
     int width = 0;
     int height = 0;
     if (!ReadHeader(decompressor, info, length, &width, &height)) {
-        imgdecmp::DiscardThreadDecompressor();
+        DiscardThreadDecompressor();
         return E_FAIL;
     }
     if (!FitsLimits(width, height, info)) return E_FAIL;
 
-    QImage pixels = gdi::TakeBitmapBuffer(width, height);
+    QImage pixels = platform_gdi::TakeBitmapBuffer(width, height);
     if (pixels.isNull()) return E_FAIL;
     if (!DecodeRows(decompressor, info, length, pixels)) {
-        imgdecmp::DiscardThreadDecompressor();
-        gdi::RecycleBitmapBuffer(std::move(pixels));
+        DiscardThreadDecompressor();
+        platform_gdi::RecycleBitmapBuffer(std::move(pixels));
         return E_FAIL;
     }
-    HBITMAP bitmap = gdi::AdoptBitmapBuffer(std::move(pixels));
+    HBITMAP bitmap = platform_gdi::AdoptBitmapBuffer(std::move(pixels));
     if (bitmap == nullptr) return E_FAIL;
     *info.phBM = bitmap;
     if (info.pfnImageProgress != nullptr) info.pfnImageProgress(nullptr, TRUE, info.lParam);

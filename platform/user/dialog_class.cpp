@@ -6,14 +6,12 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QWindow>
 #include <QtMath>
 #include <algorithm>
 
 #include "platform/user.h"
 #include "platform/user/icons.h"
-#include "platform/user/paint_queue.h"
 
 namespace platform_user {
 
@@ -32,7 +30,10 @@ void DialogWidget::paintEvent(QPaintEvent* event) {
     (void)event;
     QtDispatchScope scope(m_hDlg);
     DialogClass* dialog = OwnedDialog(m_hDlg);
-    if (dialog != nullptr && dialog->TakePaintForQt()) SendMessageW(m_hDlg, WM_PAINT, 0, 0);
+    if (dialog != nullptr) {
+        dialog->FollowRatio();
+        SendMessageW(m_hDlg, WM_PAINT, 0, 0);
+    }
     // A handler that destroyed the window leaves nothing to show.
     if (OwnedWindow(m_hDlg) == nullptr) return;
     // Copied in bands: Qt spreads larger copies over its worker threads, whose own locks the
@@ -97,8 +98,6 @@ DialogClass::DialogClass(HWND hDlg, QSize clientSize, QWidget* owner, bool appWi
       m_appWindow(appWindow),
       m_captionOk(captionOk) {
     m_widget->setFixedSize(clientSize);
-    m_showTimer.setSingleShot(true);
-    m_showTimer.callOnTimeout([this] { m_widget->update(); });
     FollowRatio();
     SetText(std::u16string());
 }
@@ -139,19 +138,6 @@ bool DialogClass::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     }
 }
 
-void DialogClass::Invalidate() {
-    m_paintOwed = true;
-    if (!QueuePaint(m_hDlg)) m_widget->update();
-}
-
-bool DialogClass::TakePaintAhead() {
-    if (!m_paintOwed || !m_widget->isVisible()) return false;
-    m_paintOwed = false;
-    m_paintedAhead = true;
-    ShowSurfaceSoon();
-    return true;
-}
-
 QImage* DialogClass::Surface() {
     FollowRatio();
     return &m_surface;
@@ -160,12 +146,12 @@ QImage* DialogClass::Surface() {
 // The surface has the client area's size in the device pixels of the window's screen, so that
 // what the system draws reaches a HiDPI screen at its resolution. A window moved to a screen of
 // another ratio gets a new surface, with the earlier picture scaled onto it until it is painted.
-bool DialogClass::FollowRatio() {
+void DialogClass::FollowRatio() {
     // The window's ratio is its backing store's; before the window exists, its screen's.
     const QWindow* window = m_widget->windowHandle();
     const qreal ratio =
         window != nullptr ? window->devicePixelRatio() : m_widget->devicePixelRatio();
-    if (!m_surface.isNull() && m_surface.devicePixelRatio() == ratio) return false;
+    if (!m_surface.isNull() && m_surface.devicePixelRatio() == ratio) return;
     const QSize pixels(qCeil(m_clientSize.width() * ratio), qCeil(m_clientSize.height() * ratio));
     QImage surface;
     if (m_surface.isNull()) {
@@ -176,31 +162,6 @@ bool DialogClass::FollowRatio() {
     }
     surface.setDevicePixelRatio(ratio);
     m_surface = std::move(surface);
-    return true;
-}
-
-bool DialogClass::TakePaintForQt() {
-    const bool followed = FollowRatio();
-    const bool dispatch = followed || m_paintOwed || !m_paintedAhead;
-    m_paintOwed = false;
-    m_paintedAhead = false;
-    m_sinceShown.start();
-    return dispatch;
-}
-
-// What was painted ahead reaches the screen at most once per display frame: a stream painting
-// faster than the display shows its latest picture each frame, as the screen would anyway.
-void DialogClass::ShowSurfaceSoon() {
-    if (m_showTimer.isActive()) return;
-    const QScreen* screen = m_widget->screen();
-    const qreal rate = screen != nullptr && screen->refreshRate() > 1 ? screen->refreshRate() : 60;
-    const qint64 frameMs = static_cast<qint64>(1000 / rate);
-    const qint64 sinceShown = m_sinceShown.isValid() ? m_sinceShown.elapsed() : frameMs;
-    if (sinceShown >= frameMs) {
-        m_widget->update();
-    } else {
-        m_showTimer.start(static_cast<int>(frameMs - sinceShown));
-    }
 }
 
 void DialogClass::UpdateIcon() {
@@ -213,14 +174,10 @@ void DialogClass::UpdateIcon() {
     m_widget->setWindowIcon(icon);
 }
 
-DialogClass* DialogOf(Window& window) {
-    if (window.className != u"dialog") return nullptr;
-    return static_cast<DialogClass*>(window.windowClass.get());
-}
-
 DialogClass* OwnedDialog(HWND hDlg) {
     std::shared_ptr<Window> window = OwnedWindow(hDlg);
-    return window == nullptr ? nullptr : DialogOf(*window);
+    if (window == nullptr || window->className != u"dialog") return nullptr;
+    return static_cast<DialogClass*>(window->windowClass.get());
 }
 
 }  // namespace platform_user

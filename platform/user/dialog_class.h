@@ -3,11 +3,9 @@
 #pragma once
 
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QImage>
 #include <QPointer>
-#include <QTimer>
 #include <memory>
 
 #include "platform/user/window.h"
@@ -15,7 +13,7 @@
 namespace platform_user {
 
 // The widget of a dialog. Its paint dispatches WM_PAINT, whose handler draws on the surface,
-// unless that was done already for this paint, then shows the surface; closing sends WM_CLOSE,
+// then shows the surface; closing sends WM_CLOSE,
 // Escape sends IDCANCEL, and Enter clicks the focused push button, else the default one, else
 // sends IDOK.
 class DialogWidget : public QDialog {
@@ -63,24 +61,14 @@ public:
 
     DialogWidget* Dialog() { return m_widget.get(); }
 
-    /* Marks the dialog as owing a WM_PAINT: painted once the queued work running on its thread
-       is done, or else by the Qt paint it asks for. */
-    void Invalidate();
-    /* Takes the owed WM_PAINT for dispatch ahead of the Qt paint, and has the surface shown
-       within a display frame; FALSE when none is owed or the dialog is not shown. */
-    bool TakePaintAhead();
-    /* For a Qt paint: TRUE when it must dispatch WM_PAINT (one is owed, Qt paints for its own
-       reasons, or the surface has just taken a new ratio); FALSE when the paints were dispatched
-       ahead and this one only shows them. */
-    bool TakePaintForQt();
+    /* Gives the surface the device pixel ratio of the window's screen (see the definition). */
+    void FollowRatio();
     const std::shared_ptr<ModalRun>& Modal() const { return m_modal; }
     void SetInitialFocus(QWidget* widget) { m_initialFocus = widget; }
     QWidget* InitialFocus() const { return m_initialFocus.data(); }
 
 private:
-    bool FollowRatio();
     void UpdateIcon();
-    void ShowSurfaceSoon();
 
     HWND m_hDlg;
     QSize m_clientSize;  // in the system's pixels
@@ -92,15 +80,9 @@ private:
     HICON m_bigIcon = nullptr;
     HICON m_smallIcon = nullptr;
     QPointer<QWidget> m_initialFocus;
-    bool m_paintOwed = false;     // invalidated, WM_PAINT not yet dispatched
-    bool m_paintedAhead = false;  // WM_PAINT dispatched; the Qt paint that shows it is to come
-    QElapsedTimer m_sinceShown;   // since the last Qt paint
-    QTimer m_showTimer;           // the next Qt paint, when the last one was too recent
     std::shared_ptr<ModalRun> m_modal = std::make_shared<ModalRun>();
 };
 
-/* The dialog class of a window used on its own thread; NULL for any other window. */
-DialogClass* DialogOf(Window& window);
 /* The dialog class of the window on the calling thread; NULL for any other window. */
 DialogClass* OwnedDialog(HWND hDlg);
 

@@ -101,7 +101,7 @@ const DLGTEMPLATE_RESOURCE* FindDialogTemplate(UINT id) {
 HWND CreateDialogWindow(const DLGTEMPLATE_RESOURCE& dialogTemplate, HWND owner,
                         WindowProcedure procedure, void* frameworkObject) {
     if (!WidgetsAvailable()) return nullptr;
-    const QFont font = gdi::DefaultFont();
+    const QFont font = platform_gdi::DefaultFont();
     const DialogUnits units(font);
     const bool appWindow = (dialogTemplate.exStyle & WS_EX_APPWINDOW) != 0 &&
                            (dialogTemplate.style & DS_MODALFRAME) == 0;

@@ -1,47 +1,40 @@
-// Painting: invalidation schedules one paint of the widget (Qt coalesces them); the paint of a
-// dialog draws on its client surface through the device context of BeginPaint. A dialog
-// invalidated by queued work is painted as soon as its thread has run that work; the Qt paint
-// that follows shows the surface.
-#include <QThread>
-#include <vector>
-
+// Painting: device contexts on a window's client surface, and invalidation, which schedules one
+// paint of the widget (Qt coalesces them); the paint of a dialog draws on its client surface
+// through the device context of BeginPaint.
 #include "platform/gdi/image_dc.h"
 #include "platform/user.h"
-#include "platform/user/dialog_class.h"
-#include "platform/user/paint_queue.h"
 #include "platform/user/thread_mailbox.h"
 #include "platform/user/window.h"
 #include "platform/user/window_surface.h"
 
-/* GetWindowSurface: the client surface of a top-level dialog on its own thread; NULL otherwise. */
 QImage* GetWindowSurface(HWND hWnd) {
     std::shared_ptr<platform_user::Window> window = platform_user::OwnedWindow(hWnd);
     return window == nullptr ? nullptr : window->windowClass->Surface();
 }
 
-/* InvalidateRect: schedules one paint of the whole window (the rectangle and the erase flag
-   are accepted and ignored: a paint never erases). From another thread the request is queued
-   to the window's thread. FALSE for a bad handle. */
+HDC GetDC(HWND hWnd) {
+    return CreateImageDC(GetWindowSurface(hWnd), hWnd);
+}
+
+int ReleaseDC(HWND hWnd, HDC hDC) {
+    return hWnd != nullptr && DeleteImageDC(hDC, hWnd) ? 1 : 0;
+}
+
 BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase) {
     (void)lpRect, (void)bErase;
     std::shared_ptr<platform_user::Window> window = platform_user::LookUpWindow(hWnd);
     if (window == nullptr) return FALSE;
     if (window->thread == std::this_thread::get_id()) {
-        if (platform_user::DialogClass* dialog = platform_user::DialogOf(*window)) {
-            dialog->Invalidate();
-        } else if (QWidget* widget = window->windowClass->Widget()) {
-            widget->update();
-        }
+        if (QWidget* widget = window->windowClass->Widget()) widget->update();
         return TRUE;
     }
+    // From another thread the request goes to the window's thread, whose widget it is.
     std::lock_guard<std::mutex> guard(window->lock);
     if (window->destroying || window->mailbox == nullptr) return FALSE;
     platform_user::PostWork(window->mailbox, [hWnd] { InvalidateRect(hWnd, nullptr, FALSE); });
     return TRUE;
 }
 
-/* BeginPaint: a device context on the window's client surface for the paint in progress; the
-   whole client area is to be painted and nothing was erased. NULL for a window without one. */
 HDC BeginPaint(HWND hWnd, PAINTSTRUCT* lpPaint) {
     if (lpPaint == nullptr) return nullptr;
     *lpPaint = PAINTSTRUCT{};
@@ -55,49 +48,8 @@ HDC BeginPaint(HWND hWnd, PAINTSTRUCT* lpPaint) {
     return lpPaint->hdc;
 }
 
-/* EndPaint: releases the paint's device context; what was drawn shows when the paint that
-   dispatched WM_PAINT copies the surface to the screen. */
 BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint) {
     (void)hWnd;
     if (lpPaint != nullptr && lpPaint->hdc != nullptr) DeleteImageDC(lpPaint->hdc);
     return TRUE;
 }
-
-namespace platform_user {
-
-namespace {
-
-// The calling thread's dialogs invalidated by its queued work, and the event-loop level at which
-// the innermost queued work runs (-1: none). Work that starts a nested event loop does not end
-// until that loop does, so what the nested loop invalidates is left to Qt's paints.
-thread_local std::vector<HWND> t_queued;
-thread_local int t_queuedWorkLoopLevel = -1;
-
-}  // namespace
-
-QueuedWorkPaints::QueuedWorkPaints() : m_outerLoopLevel(t_queuedWorkLoopLevel) {
-    t_queuedWorkLoopLevel = QThread::currentThread()->loopLevel();
-}
-
-QueuedWorkPaints::~QueuedWorkPaints() {
-    t_queuedWorkLoopLevel = m_outerLoopLevel;
-    std::vector<HWND> queued;
-    queued.swap(t_queued);
-    for (const HWND hDlg : queued) {
-        DialogClass* dialog = OwnedDialog(hDlg);
-        if (dialog == nullptr || !dialog->TakePaintAhead()) continue;
-        QtDispatchScope scope(hDlg);
-        SendMessageW(hDlg, WM_PAINT, 0, 0);
-    }
-    // The storage is kept for the next work: a stream of frames allocates nothing here.
-    queued.clear();
-    if (t_queued.empty()) t_queued.swap(queued);
-}
-
-bool QueuePaint(HWND hDlg) {
-    if (t_queuedWorkLoopLevel != QThread::currentThread()->loopLevel()) return false;
-    if (t_queued.empty() || t_queued.back() != hDlg) t_queued.push_back(hDlg);
-    return true;
-}
-
-}  // namespace platform_user

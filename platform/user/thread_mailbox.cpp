@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "platform/kernel.h"
-#include "platform/user/paint_queue.h"
 
 namespace platform_user {
 
@@ -58,7 +57,6 @@ private:
     void Run() {
         uint64_t posted = 0;
         (void)!read(m_counter, &posted, sizeof posted);
-        QueuedWorkPaints paintsAfterWork;
         while (std::shared_ptr<MailboxItem> item = Next()) item->Run();
     }
 

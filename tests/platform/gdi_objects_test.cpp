@@ -7,6 +7,7 @@
 #include "platform/gdi/bitmap_buffers.h"
 #include "platform/gdi/image_dc.h"
 #include "platform/testing/hooks.h"
+#include "platform/user.h"
 #include "support/bitmap_pixels.h"
 
 namespace {
@@ -38,10 +39,10 @@ TEST(GdiObjects, BitmapsAreBlack32BitPicturesAndReuseReleasedMemory) {
     EXPECT_TRUE(DeleteDC(memory));
     EXPECT_EQ(CreateCompatibleBitmap(nullptr, 0, 10), nullptr);
 
-    QImage first = gdi::TakeBitmapBuffer(64, 48);
+    QImage first = platform_gdi::TakeBitmapBuffer(64, 48);
     const uchar* pixels = first.constBits();
-    gdi::RecycleBitmapBuffer(std::move(first));
-    EXPECT_EQ(gdi::TakeBitmapBuffer(64, 48).constBits(), pixels);
+    platform_gdi::RecycleBitmapBuffer(std::move(first));
+    EXPECT_EQ(platform_gdi::TakeBitmapBuffer(64, 48).constBits(), pixels);
 }
 
 TEST(GdiObjects, AMemoryContextHoldsOneBitmapAndABitmapOneContext) {

@@ -1,7 +1,7 @@
 // Painting: invalidations coalesce into one paint, a paint never erases what it does not draw,
 // a hidden window gets no paints, and a control's own repaint does not paint its dialog.
-// Invalidations queued from another thread are painted once and shown, at most once per display
-// frame, the latest paint last.
+// Invalidations queued from another thread are painted once each and shown, the latest paint
+// last.
 #include <thread>
 
 #include "platform/user/window_surface.h"
@@ -85,11 +85,19 @@ TEST(PaintTest, InvalidationsCoalesceAPaintKeepsWhatItDoesNotDrawAndOnlyShownDia
     ASSERT_NE(surface, nullptr);
     EXPECT_EQ(surface->size(), QSize(240, 268));
     EXPECT_EQ(surface->pixel(50, 100), qRgb(0, 0, 0));
+    // A window's device context is released by that window only; a control has no surface.
+    CWnd* button = dlg.GetDlgItem(IDC_BUTTON_CONNECT);
+    EXPECT_EQ(GetDC(button->m_hWnd), nullptr);
+    HDC windowDc = GetDC(dlg.m_hWnd);
+    ASSERT_NE(windowDc, nullptr);
+    EXPECT_EQ(ReleaseDC(button->m_hWnd, windowDc), 0);
+    EXPECT_FALSE(DeleteDC(windowDc));
+    EXPECT_EQ(ReleaseDC(dlg.m_hWnd, windowDc), 1);
+    EXPECT_EQ(ReleaseDC(dlg.m_hWnd, windowDc), 0);
     EXPECT_EQ(platform_testing::LiveDeviceContextCount(), contexts);
 
     // A control that changes repaints itself only; a hidden window gets no paint.
     const int painted = dlg.paints;
-    CWnd* button = dlg.GetDlgItem(IDC_BUTTON_CONNECT);
     button->SetWindowText(u"Disconnect");
     Settle();
     EXPECT_EQ(dlg.paints, painted);
