@@ -12,8 +12,8 @@ namespace platform_user {
 
 void FocusFirstTabStop(HWND hDlg) {
     std::shared_ptr<Window> window = OwnedWindow(hDlg);
-    DialogClass* dialog = window == nullptr ? nullptr : DialogOf(*window);
-    if (dialog == nullptr) return;
+    DialogClass* dialog = OwnedDialog(hDlg);
+    if (window == nullptr || dialog == nullptr) return;
     for (HWND child : window->children) {
         std::shared_ptr<Window> control = OwnedWindow(child);
         if (control == nullptr || (control->style & WS_TABSTOP) == 0) continue;
