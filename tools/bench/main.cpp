@@ -19,6 +19,7 @@
 #include "bench/soak.h"
 #include "bench/viewer.h"
 #include "platform/windows.h"
+#include "res/resources.h"
 
 namespace {
 
@@ -208,6 +209,7 @@ int main(int argc, char** argv) {
     {
         QApplication application(argc, argv);
         CWinApp app;
+        AfxSetResourceTable(&kProgramResources);
         WSADATA data;
         if (!AfxSocketInit(&data)) return Fail("the socket layer did not start");
 
