@@ -2,12 +2,14 @@
 #include "app/pemblar_app.h"
 
 #include "dialog/pemblar_dlg.h"
-#include "res/resource.h"
+#include "res/resources.h"
 
 BEGIN_MESSAGE_MAP(CPemblarApp, CWinApp)
 END_MESSAGE_MAP()
 
-CPemblarApp::CPemblarApp() : CWinApp(nullptr) {}
+CPemblarApp::CPemblarApp() : CWinApp(nullptr) {
+    AfxSetResourceTable(&kProgramResources);
+}
 
 // The one application object.
 CPemblarApp theApp;

@@ -2,8 +2,8 @@
 // primitives the camera thread and the painting rest on.
 #pragma once
 
-#include "camera/frame_buffer.h"
-#include "camera/trace.h"
+#include "common/frame_buffer.h"
+#include "common/trace.h"
 #include "platform/windows.h"
 
 #define MESSAGE_PACKET_LENGTH 4

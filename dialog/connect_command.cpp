@@ -1,6 +1,6 @@
 // The Connect/Disconnect command and the destroy handling of the main dialog.
 #include "camera/camera_thread.h"
-#include "camera/trace.h"
+#include "common/trace.h"
 #include "dialog/login_dlg.h"
 #include "dialog/pemblar_dlg.h"
 

@@ -1,8 +1,8 @@
 // Frame arrival: every WM_IMAGE_ARRIVED of the camera thread, a frame or a connection's end.
 #include <cstring>
 
-#include "camera/frame_buffer.h"
-#include "camera/trace.h"
+#include "common/frame_buffer.h"
+#include "common/trace.h"
 #include "dialog/pemblar_dlg.h"
 
 namespace {

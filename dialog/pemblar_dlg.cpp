@@ -3,7 +3,7 @@
 #include "dialog/pemblar_dlg.h"
 
 #include "camera/camera_thread.h"
-#include "camera/trace.h"
+#include "common/trace.h"
 #include "history/connection_history.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Painting of the view: a status text, or the caption, the frame rate and the picture, and the
 // request for the next frame at every connected paint.
 #include "camera/camera_protocol.h"
-#include "camera/trace.h"
+#include "common/trace.h"
 #include "dialog/pemblar_dlg.h"
 
 namespace {

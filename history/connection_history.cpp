@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "camera/trace.h"
+#include "common/trace.h"
 #include "history/history_codec.h"
 #include "history/settings_key.h"
 

@@ -1,6 +1,6 @@
 #include "imaging/jpeg_image.h"
 
-#include "camera/frame_buffer.h"
+#include "common/frame_buffer.h"
 
 HDC g_hMemDC = nullptr;
 

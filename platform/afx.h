@@ -17,8 +17,6 @@ class CCmdTarget;
 class CWnd;
 class CDataExchange;
 
-// ---- message tables -------------------------------------------------------------------------
-
 typedef void (CCmdTarget::*AFX_PMSG)();
 
 enum AfxSig : UINT {
@@ -40,23 +38,25 @@ struct AFX_MSGMAP {
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
-#define DECLARE_MESSAGE_MAP()                   \
-protected:                                      \
+#define DECLARE_MESSAGE_MAP()                     \
+protected:                                        \
     static const AFX_MSGMAP* GetThisMessageMap(); \
     const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                     \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
-    const AFX_MSGMAP* theClass::GetThisMessageMap() {                               \
-        using ThisClass [[maybe_unused]] = theClass;                                \
-        typedef baseClass TheBaseClass;                                             \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)          \
+    const AFX_MSGMAP* theClass::GetMessageMap() const { \
+        return GetThisMessageMap();                     \
+    }                                                   \
+    const AFX_MSGMAP* theClass::GetThisMessageMap() {   \
+        using ThisClass [[maybe_unused]] = theClass;    \
+        typedef baseClass TheBaseClass;                 \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
-#define END_MESSAGE_MAP()                                                            \
-    {0, 0, 0, AfxSig_end, nullptr}                                                   \
-    }                                                                                \
-    ;                                                                                \
+#define END_MESSAGE_MAP()                                                                         \
+    { 0, 0, 0, AfxSig_end, nullptr }                                                              \
+    }                                                                                             \
+    ;                                                                                             \
     static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]}; \
-    return &messageMap;                                                              \
+    return &messageMap;                                                                           \
     }
 
 #define AFX_VV(fn) static_cast<AFX_PMSG>(static_cast<void (CWnd::*)()>(fn))
@@ -67,11 +67,10 @@ typedef LRESULT (CCmdTarget::*AFX_PMSG_LWL)(WPARAM, LPARAM);
 
 #define ON_WM_PAINT() {WM_PAINT, 0, 0, AfxSig_vv, AFX_VV(&ThisClass::OnPaint)},
 #define ON_WM_DESTROY() {WM_DESTROY, 0, 0, AfxSig_vv, AFX_VV(&ThisClass::OnDestroy)},
-#define ON_BN_CLICKED(id, memberFxn) {WM_COMMAND, BN_CLICKED, (UINT)(id), AfxSig_vv, AFX_VV(memberFxn)},
+#define ON_BN_CLICKED(id, memberFxn) \
+    {WM_COMMAND, BN_CLICKED, (UINT)(id), AfxSig_vv, AFX_VV(memberFxn)},
 #define ON_COMMAND(id, memberFxn) ON_BN_CLICKED(id, memberFxn)
 #define ON_MESSAGE(message, memberFxn) {(UINT)(message), 0, 0, AfxSig_lwl, AFX_LWL(memberFxn)},
-
-// ---- objects --------------------------------------------------------------------------------
 
 class CObject {
 public:
@@ -83,7 +82,8 @@ public:
 
 class CCmdTarget : public CObject {
 public:
-    /* Walks the message table chain for the message; TRUE and *pResult set when a handler ran. */
+    /* OnWndMsg: runs the message's first handler in this class's table or a base's; TRUE with
+     *pResult set when one ran. */
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 
 protected:
@@ -91,51 +91,46 @@ protected:
     virtual const AFX_MSGMAP* GetMessageMap() const;
 };
 
-// ---- windows --------------------------------------------------------------------------------
-
 class CWnd : public CCmdTarget {
 public:
     HWND m_hWnd = nullptr;
 
     CWnd() = default;
+    /* ~CWnd: destroys the window this object created (not a control it was attached to). */
     ~CWnd() override;
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return m_hWnd; }  // NOLINT(google-explicit-constructor)
 
-    /* Runs DoDataExchange: FALSE copies members into the controls, TRUE copies the controls into the
-       members and validates. Off the window's thread it runs on that thread and waits (FALSE if the
-       window is being destroyed). FALSE when a validation failed. */
+    /* UpdateData: runs DoDataExchange (FALSE: members into controls, TRUE: controls into members,
+       validated), on the window's thread, waiting for it from another; FALSE when a validation
+       failed or the window is gone or being destroyed. */
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
-
-    /* Sets the window's text (a control's label or entry). */
+    /* SetWindowText, GetWindowText: the window's text (a control's label or entry). */
     void SetWindowText(LPCWSTR lpszString);
-    /* Reads the window's text. */
     void GetWindowText(CString& rString) const;
-    /* Sets the big or small icon; returns the previous one. */
+    /* SetIcon: sets the big or small icon; returns the previous one. */
     HICON SetIcon(HICON hIcon, BOOL bBigIcon);
-    /* Centres the window over its owner, or over the desktop when it has none. */
+    /* CenterWindow: centres the window over its owner, or over the desktop when it has none. */
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
-    /* Schedules a paint of the whole client area. */
+    /* Invalidate: schedules a paint of the whole client area. */
     void Invalidate(BOOL bErase = TRUE);
-    /* The child control with that id (a temporary wrapper), NULL when absent. */
+    /* GetDlgItem: a wrapper for the child control, kept as long as the control lives; NULL when
+       there is none or it belongs to another thread. */
     CWnd* GetDlgItem(int nID) const;
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    /* DestroyWindow: destroys the window; the object no longer names it; FALSE on failure. */
     BOOL DestroyWindow();
 
-    /* Every message of the window arrives here: the message table first, then Default handling. */
+    /* WindowProc: every message of the window: the message table first, then Default. */
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-    /* Exchanges the controls with the members; the base does nothing. */
+    /* DoDataExchange: exchanges the controls with the members; the base does nothing. */
     virtual void DoDataExchange(CDataExchange* pDX);
-
-    /* Called when the window's handle is released. */
-    virtual void PostNcDestroy() {}
 
     afx_msg void OnPaint();
     afx_msg void OnDestroy();
 
 protected:
-    /* The platform's handling of a message that no handler took. */
+    /* Default: the platform's handling of the message being handled. */
     LRESULT Default();
     DECLARE_MESSAGE_MAP()
 
@@ -153,9 +148,10 @@ public:
     BOOL m_bSaveAndValidate;  // TRUE: controls into members
     CWnd* m_pDlgWnd;          // the dialog whose controls are exchanged
 
-    /* The control with that id, remembered as the last one exchanged; NULL when absent. */
+    /* PrepareCtrl: the control nIDC, remembered as the last one exchanged; NULL when absent. */
     HWND PrepareCtrl(int nIDC);
-    /* Ends the exchange at the current control: later exchanges of this pass do nothing. */
+    /* Fail: ends the exchange at the current control, which gets the focus coming in; later
+       exchanges of this pass do nothing. */
     void Fail();
     BOOL Failed() const { return m_bFailed; }
     HWND LastControl() const { return m_hWndLastControl; }
@@ -165,31 +161,32 @@ private:
     BOOL m_bFailed = FALSE;
 };
 
-/* Attaches the control member to the dialog's control nIDC (once). */
+/* DDX_Control: attaches the control member to the dialog's control nIDC (once). */
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
-/* Exchanges the text of an edit or of a combo box's entry with value. */
+/* DDX_Text: exchanges the text of an edit or of a combo box's entry with value. */
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
-/* Exchanges a check box's state with value (ticked = TRUE). */
+/* DDX_Check: exchanges a check box's state with value (ticked = TRUE). */
 void DDX_Check(CDataExchange* pDX, int nIDC, BOOL& value);
-/* Going out, limits the last exchanged control to nChars; coming in, a longer value shows the
-   framework's message and fails the exchange. */
+/* DDV_MaxChars: going out, limits the last exchanged control to nChars; coming in, a longer value
+   shows the framework's message and fails the exchange. */
 void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars);
 
 class CComboBox : public CWnd {
 public:
     int GetCount() const;
-    /* Copies item nIndex's text into rString; its length, or CB_ERR. */
+    /* GetLBText: copies item nIndex's text into rString; its length, or CB_ERR. */
     int GetLBText(int nIndex, CString& rString) const;
-    /* Adds an item at its sorted place; its index. */
+    /* AddString: adds an item at its sorted place; its index. */
     int AddString(LPCWSTR lpszString);
-    /* Removes every item and clears the entry. */
+    /* ResetContent: removes every item and clears the entry. */
     void ResetContent();
-    /* Index of the first item after nStartAfter that begins with the text, ignoring case; CB_ERR. */
+    /* FindString: the first item after nStartAfter beginning with the text, in any case; CB_ERR. */
     int FindString(int nStartAfter, LPCWSTR lpszString) const;
 };
 
 class CButton : public CWnd {
 public:
+    /* GetCheck, SetCheck: the check box's state, BST_CHECKED or BST_UNCHECKED. */
     int GetCheck() const;
     void SetCheck(int nCheck);
 };
@@ -199,24 +196,22 @@ public:
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     ~CDialog() override;
 
-    /* Shows the dialog and runs it until EndDialog; IDOK, IDCANCEL, or -1 if it cannot be shown. */
+    /* DoModal: shows the dialog, owned by the main window when it has no parent, runs it until
+       EndDialog and destroys it; IDOK, IDCANCEL, or -1 when it cannot be shown. */
     virtual INT_PTR DoModal();
-    /* Creates the dialog modeless from its template (WM_INITDIALOG sent); FALSE on failure. The
-       window lives until DestroyWindow. */
+    /* Create: the dialog modeless from its template (WM_INITDIALOG sent, shown when the template
+       says WS_VISIBLE), living until DestroyWindow; FALSE on failure. */
     BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
-    /* Runs UpdateData(FALSE); TRUE gives the focus to the first tab stop. */
+    /* OnInitDialog: runs UpdateData(FALSE); TRUE gives the focus to the first tab stop. */
     virtual BOOL OnInitDialog();
-    /* UpdateData(TRUE), and ends the dialog with IDOK only if it succeeds. */
+    /* OnOK: UpdateData(TRUE), and ends the dialog with IDOK only if it succeeds. */
     virtual void OnOK();
-    /* Ends the dialog with IDCANCEL. */
+    /* OnCancel: ends the dialog with IDCANCEL. */
     virtual void OnCancel();
-    /* Ends the modal run with nResult once the current handler returns. */
+    /* EndDialog: ends the modal run with nResult once the current handler returns. */
     void EndDialog(int nResult);
 
-    UINT m_nIDHelp = 0;
-
 protected:
-    /* WM_INITDIALOG: runs OnInitDialog and returns its result. */
     afx_msg LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
 
     UINT m_nIDTemplate;
@@ -224,16 +219,13 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// ---- paint and GDI objects ------------------------------------------------------------------
-
 class CDC {
 public:
     HDC m_hDC = nullptr;
-    HDC GetSafeHdc() const { return m_hDC; }
     operator HDC() const { return m_hDC; }  // NOLINT(google-explicit-constructor)
 };
 
-/* The device context of one paint: BeginPaint when made, EndPaint when destroyed. */
+/* CPaintDC: the device context of one paint: BeginPaint when made, EndPaint when destroyed. */
 class CPaintDC : public CDC {
 public:
     explicit CPaintDC(CWnd* pWnd);
@@ -250,10 +242,10 @@ class CGdiObject : public CObject {
 public:
     HGDIOBJ m_hObject = nullptr;
     ~CGdiObject() override;
-    /* Takes ownership of a GDI object (a stock object is never deleted); FALSE when one is held. */
+    /* Attach: takes ownership of a GDI object; FALSE when one is held or hObject is NULL. */
     BOOL Attach(HGDIOBJ hObject);
-    HGDIOBJ Detach();
-    /* Deletes the held object. */
+    /* DeleteObject: deletes the held object (the platform keeps stock objects); FALSE when none
+       is held. */
     BOOL DeleteObject();
 };
 
@@ -261,8 +253,6 @@ class CBrush : public CGdiObject {
 public:
     operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }  // NOLINT
 };
-
-// ---- synchronisation ------------------------------------------------------------------------
 
 class CCriticalSection {
 public:
@@ -277,7 +267,7 @@ private:
     CRITICAL_SECTION m_sect;
 };
 
-/* Holds the lock for its own lifetime. */
+/* CSingleLock: holds the lock for its own lifetime. */
 class CSingleLock {
 public:
     explicit CSingleLock(CCriticalSection* pSect) : m_pSect(pSect) { m_pSect->Lock(); }
@@ -289,8 +279,6 @@ private:
     CCriticalSection* m_pSect;
 };
 
-// ---- threads --------------------------------------------------------------------------------
-
 typedef UINT (*AFX_THREADPROC)(LPVOID);
 
 class CWinThread : public CCmdTarget {
@@ -299,46 +287,51 @@ public:
     DWORD m_nThreadID = 0;
     BOOL m_bAutoDelete = TRUE;  // delete this object when the thread ends
 
-    /* Closes the thread handle; the thread itself is not stopped. */
+    /* ~CWinThread: closes the thread handle; a thread still running goes on. */
     ~CWinThread() override;
+    /* ResumeThread: the previous suspend count, as ResumeThread gives it. */
     DWORD ResumeThread();
     operator HANDLE() const { return m_hThread; }  // NOLINT(google-explicit-constructor)
 };
 
-/* Creates a worker thread running pfnThreadProc(pParam), suspended with CREATE_SUSPENDED; NULL when
-   it cannot be created. */
+/* AfxBeginThread: a worker thread running pfnThreadProc(pParam), suspended with CREATE_SUSPENDED
+   (the priority is ignored); NULL when it cannot be created. */
 CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
                            int nPriority = THREAD_PRIORITY_NORMAL, UINT nStackSize = 0,
-                           DWORD dwCreateFlags = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
-
-// ---- application ----------------------------------------------------------------------------
+                           DWORD dwCreateFlags = 0,
+                           LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
 
 class CWinApp : public CCmdTarget {
 public:
-    /* Registers the one application object; NULL name gives the framework's default. */
+    /* CWinApp: registers the one application object, named lpszAppName (see AfxGetAppName). */
     explicit CWinApp(LPCWSTR lpszAppName = nullptr);
     ~CWinApp() override;
 
-    /* Start-up; FALSE ends the program without an application message loop. */
+    /* InitInstance: start-up; the program ends when it returns (no application message loop). */
     virtual BOOL InitInstance();
-    /* Loads an icon of the program's resources. */
+    /* LoadIcon: an icon of the program's resources; NULL when it has none with that id. */
     HICON LoadIcon(UINT nIDResource) const;
 
     CWnd* m_pMainWnd = nullptr;
     LPCWSTR m_pszAppName;
 };
 
-/* The application object. */
+/* AfxGetApp: the application object; NULL when none exists. */
 CWinApp* AfxGetApp();
+/* AfxGetAppName: the application's name: the one it was constructed with, else its
+   AFX_IDS_APP_TITLE string; NULL when it has neither. */
+LPCWSTR AfxGetAppName();
 
-/* Shows a message box (owned by the main window) and returns the button pressed; from a worker
-   thread it blocks only that thread. */
+/* AfxMessageBox: shows a message box captioned with the application's name, owned by the main
+   window, and returns the button pressed; from a worker thread it blocks only that thread. The
+   help id is ignored. */
 int AfxMessageBox(LPCWSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
-/* The same with a string resource. */
+/* AfxMessageBox: the same with a string resource; 0 when the program has no such string. */
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = (UINT)-1);
 
-/* Initialises the socket layer (Winsock 1.1); FALSE on failure. */
+/* AfxSocketInit: starts the socket layer (Winsock 1.1), the start-up data into *lpwsaData when
+   asked for; FALSE on failure. */
 BOOL AfxSocketInit(WSADATA* lpwsaData = nullptr);
 
-/* Prepares hosting of embedded controls; the program hosts none, so nothing is needed. */
+/* AfxEnableControlContainer: nothing (the program hosts no embedded controls). */
 void AfxEnableControlContainer(void* pOccManager = nullptr);

@@ -24,7 +24,6 @@
 #define ES_PASSWORD 0x0020u
 #define ES_AUTOHSCROLL 0x0080u
 #define CBS_DROPDOWN 0x0002u
-#define CBS_AUTOHSCROLL 0x0040u
 #define CBS_SORT 0x0100u
 
 // One control of a dialog template; position and size in dialog units.
@@ -69,10 +68,10 @@ struct STRING_RESOURCE {
 };
 
 struct VERSION_RESOURCE {
-    LPCWSTR fileVersion;     // e.g. u"1, 0, 0, 1"
+    LPCWSTR fileVersion;  // e.g. u"1, 0, 0, 1"
     LPCWSTR productVersion;
-    WORD language;           // 0x0409, English (United States)
-    WORD codePage;           // 1200, Unicode
+    WORD language;  // 0x0409, English (United States)
+    WORD codePage;  // 1200, Unicode
 };
 
 struct AFX_RESOURCE_TABLE {
@@ -85,5 +84,12 @@ struct AFX_RESOURCE_TABLE {
     const VERSION_RESOURCE* version;
 };
 
-// Defined by the program: its resource section.
-extern const AFX_RESOURCE_TABLE afxResourceTable;
+// The string that names the application (message box captions, the desktop's window titles).
+#define AFX_IDS_APP_TITLE 0xE000u
+
+/* AfxSetResourceTable: makes table the resource section the platform reads (the program's, set at
+   start-up before any window or message box); NULL leaves an empty section. */
+void AfxSetResourceTable(const AFX_RESOURCE_TABLE* table);
+
+/* AfxGetResourceTable: the registered resource section; an empty one when none is registered. */
+const AFX_RESOURCE_TABLE& AfxGetResourceTable();

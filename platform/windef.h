@@ -5,11 +5,9 @@
 #include <cstdint>
 
 typedef int32_t BOOL;
-typedef int32_t INT;
 typedef uint32_t UINT;
 typedef uint32_t DWORD;
 typedef int32_t LONG;
-typedef uint32_t ULONG;
 typedef uint8_t BYTE;
 typedef uint16_t WORD;
 typedef int64_t LONGLONG;
@@ -19,11 +17,8 @@ typedef char16_t WCHAR;
 typedef WCHAR* LPWSTR;
 typedef const WCHAR* LPCWSTR;
 typedef char* LPSTR;
-typedef const char* LPCSTR;
 typedef void* LPVOID;
-typedef const void* LPCVOID;
 typedef BYTE* LPBYTE;
-typedef const BYTE* LPCBYTE;
 typedef DWORD* LPDWORD;
 typedef uintptr_t WPARAM;
 typedef intptr_t LPARAM;
@@ -64,12 +59,6 @@ struct RECT {
     LONG bottom;
 };
 typedef RECT* LPRECT;
-typedef const RECT* LPCRECT;
-
-struct POINT {
-    LONG x;
-    LONG y;
-};
 
 struct SECURITY_ATTRIBUTES;
 typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;

@@ -1,4 +1,5 @@
-// The resource section: templates, icon, strings and the version resource.
+// The resource section: templates, icon, strings and the version resource, which the program
+// registers with the platform at start-up.
 #include "res/resources.h"
 
 namespace {
@@ -7,11 +8,12 @@ const DLGTEMPLATE_RESOURCE* const kDialogs[] = {&kMainDialogTemplate, &kLoginDia
 const ICON_RESOURCE* const kIcons[] = {&kMainFrameIcon};
 const STRING_RESOURCE kStrings[] = {
     {IDP_SOCKETS_INIT_FAILED, u"Windows CE sockets initialization failed."},
+    {AFX_IDS_APP_TITLE, u"Pemblar"},
 };
 const VERSION_RESOURCE kVersion = {u"1, 0, 0, 1", u"1, 0, 0, 1", 0x0409, 1200};
 
 }  // namespace
 
-const AFX_RESOURCE_TABLE afxResourceTable = {
-    kDialogs, 2, kIcons, 1, kStrings, 1, &kVersion,
+const AFX_RESOURCE_TABLE kProgramResources = {
+    kDialogs, 2, kIcons, 1, kStrings, 2, &kVersion,
 };

@@ -1,4 +1,4 @@
-// The program's resources, gathered into the resource section the platform reads.
+// The program's resources, gathered into the resource section it registers with the platform.
 #pragma once
 
 #include "platform/resource_types.h"
@@ -8,3 +8,4 @@
 extern const DLGTEMPLATE_RESOURCE kMainDialogTemplate;
 extern const DLGTEMPLATE_RESOURCE kLoginDialogTemplate;
 extern const ICON_RESOURCE kMainFrameIcon;
+extern const AFX_RESOURCE_TABLE kProgramResources;

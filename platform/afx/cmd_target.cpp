@@ -24,8 +24,6 @@ const AFX_MSGMAP* CCmdTarget::GetMessageMap() const {
     return GetThisMessageMap();
 }
 
-/* OnWndMsg: the first entry for the message, searching this class's table and then each base
-   class's, runs its handler; FALSE when no table has one. */
 BOOL CCmdTarget::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     for (const AFX_MSGMAP* map = GetMessageMap(); map != nullptr;
          map = map->pfnGetBaseMap == nullptr ? nullptr : map->pfnGetBaseMap()) {

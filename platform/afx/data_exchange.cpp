@@ -10,7 +10,6 @@ HWND CDataExchange::PrepareCtrl(int nIDC) {
     return m_hWndLastControl;
 }
 
-/* Fail: coming in, the failing control gets the focus with its text selected. */
 void CDataExchange::Fail() {
     if (m_bSaveAndValidate && m_hWndLastControl != nullptr) {
         platform_user::FocusControl(m_hWndLastControl);

@@ -45,8 +45,6 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 
 CDialog::~CDialog() = default;
 
-/* DoModal: creates the dialog, runs it until EndDialog, destroys its window and returns the
-   result; -1 when it cannot be shown (no template, no Qt widget application). */
 INT_PTR CDialog::DoModal() {
     if (CreateFromTemplate(*this, m_nIDTemplate, m_pParentWnd) == nullptr) return -1;
     const INT_PTR result = platform_user::RunModalDialog(m_hWnd);
@@ -54,7 +52,6 @@ INT_PTR CDialog::DoModal() {
     return result;
 }
 
-/* Create: the dialog modeless, shown when its template says WS_VISIBLE. */
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
     m_nIDTemplate = nIDTemplate;
     m_pParentWnd = pParentWnd;

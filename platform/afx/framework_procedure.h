@@ -6,8 +6,8 @@
 
 namespace platform_afx {
 
-/* Delivers every message of the window to pWnd->WindowProc; at WM_NCDESTROY the object lets go
-   of the handle and PostNcDestroy runs. */
+/* The procedure that delivers every message of the window to pWnd->WindowProc; at WM_NCDESTROY
+   the object lets go of the handle. */
 platform_user::WindowProcedure FrameworkProcedure(CWnd* pWnd);
 
 }  // namespace platform_afx

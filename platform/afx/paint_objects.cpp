@@ -1,4 +1,6 @@
 // The paint device context and the GDI object wrappers.
+#include <utility>
+
 #include "platform/afx.h"
 
 CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd) {
@@ -19,15 +21,7 @@ BOOL CGdiObject::Attach(HGDIOBJ hObject) {
     return TRUE;
 }
 
-HGDIOBJ CGdiObject::Detach() {
-    HGDIOBJ hObject = m_hObject;
-    m_hObject = nullptr;
-    return hObject;
-}
-
-/* DeleteObject: releases the held object (the platform keeps stock objects); FALSE when none is
-   held. */
 BOOL CGdiObject::DeleteObject() {
     if (m_hObject == nullptr) return FALSE;
-    return ::DeleteObject(Detach());
+    return ::DeleteObject(std::exchange(m_hObject, nullptr));
 }

@@ -23,17 +23,14 @@ DWORD RunWinThread(LPVOID parameter) {
 
 }  // namespace
 
-/* ~CWinThread: releases the handle; a thread still running goes on. */
 CWinThread::~CWinThread() {
     if (m_hThread != nullptr) CloseHandle(m_hThread);
 }
 
-/* ResumeThread: the previous suspend count, as the kernel gives it. */
 DWORD CWinThread::ResumeThread() {
     return ::ResumeThread(m_hThread);
 }
 
-/* AfxBeginThread: the thread object, or NULL (the object is freed) when no thread can be made. */
 CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int, UINT nStackSize,
                            DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs) {
     auto thread = std::make_unique<CWinThread>();

@@ -1,18 +1,19 @@
-// The wide printf engine: walks the format, hands numbers to the C library's narrow printf and
-// places text arguments itself so UTF-16 text passes through unchanged.
+// The wide printf engine: walks the format, hands each number to the C library's narrow printf
+// and places text arguments itself, so UTF-16 text passes through unchanged.
 #include "platform/afx/wide_format.h"
 
 #include <locale.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <string>
+#include <string_view>
+#include <type_traits>
 
 namespace platform_afx {
 namespace {
 
-// The C library's printf takes the decimal point from the locale, and Qt's application object
-// sets the desktop's locale: while a text is formatted, this thread uses the "C" locale, so the
-// device's texts read "12.500000" on every desktop.
+// Qt's application object puts the process under the desktop's locale, whose decimal point
+// printf would take: while a text is formatted, this thread uses the "C" locale.
 class ClassicNumbers {
 public:
     ClassicNumbers() : m_previous(uselocale(Classic())) {}
@@ -21,8 +22,7 @@ public:
     ClassicNumbers& operator=(const ClassicNumbers&) = delete;
 
 private:
-    // Made once and kept for the process's life; if it cannot be made, uselocale(0) changes
-    // nothing.
+    // Made once for the process's life; if it cannot be made, uselocale(0) changes nothing.
     static locale_t Classic() {
         static const locale_t classic = newlocale(LC_ALL_MASK, "C", locale_t{});
         return classic;
@@ -31,22 +31,14 @@ private:
     locale_t m_previous;
 };
 
-enum class Length { kDefault, kShort, kLong64 };
-
+// One directive: its flags, width and precision as narrow printf text, and what text needs.
 struct Directive {
-    std::string flags;
-    int width = -1;
-    int precision = -1;
-    Length length = Length::kDefault;
+    std::string spec = "%";
     bool leftAlign = false;
+    int width = 0;
+    int precision = -1;
+    bool long64 = false;
 };
-
-bool IsFlag(WCHAR c) {
-    return c == u'-' || c == u'0' || c == u'+' || c == u' ' || c == u'#';
-}
-bool IsDigit(WCHAR c) {
-    return c >= u'0' && c <= u'9';
-}
 
 // Reads a width or precision: digits, or '*' taking an int argument.
 int ReadCount(LPCWSTR& p, va_list& args) {
@@ -55,85 +47,44 @@ int ReadCount(LPCWSTR& p, va_list& args) {
         return va_arg(args, int);
     }
     int value = 0;
-    while (IsDigit(*p)) {
+    for (; *p >= u'0' && *p <= u'9'; ++p) {
         if (value < 100000) value = value * 10 + (*p - u'0');
-        ++p;
     }
     return value;
 }
 
-// Pads the text with spaces to the directive's width, on the left unless it is left-aligned.
-void AppendPadded(std::u16string& out, const std::u16string& text, const Directive& d) {
-    const size_t width = d.width > 0 ? static_cast<size_t>(d.width) : 0;
-    const size_t fill = width > text.size() ? width - text.size() : 0;
-    if (!d.leftAlign) out.append(fill, u' ');
-    out.append(text);
-    if (d.leftAlign) out.append(fill, u' ');
-}
-
-// Formats one numeric conversion with the narrow printf and widens the ASCII result.
 template <typename T>
-void AppendNumber(std::u16string& out, const Directive& d, const char* length, char conversion,
-                  T value) {
-    // Appended piece by piece: g++ 12 at -O3 takes a string concatenated in front of a
-    // temporary for an overlapping copy and fails the build with -Werror=restrict.
-    std::string narrowFormat(1, '%');
-    narrowFormat += d.flags;
-    if (d.width >= 0) narrowFormat += std::to_string(d.width);
-    if (d.precision >= 0) {
-        narrowFormat += '.';
-        narrowFormat += std::to_string(d.precision);
-    }
-    narrowFormat += length;
-    narrowFormat += conversion;
-    const int needed = std::snprintf(nullptr, 0, narrowFormat.c_str(), value);
-    if (needed <= 0) return;
-    std::string narrow(static_cast<size_t>(needed) + 1, '\0');
-    std::snprintf(narrow.data(), narrow.size(), narrowFormat.c_str(), value);
-    narrow.resize(static_cast<size_t>(needed));
+void AppendNumber(std::u16string& out, const Directive& d, char conversion, T value) {
+    std::string format = d.spec;
+    if (d.long64) format += "ll";
+    format += conversion;
+    const int length = std::snprintf(nullptr, 0, format.c_str(), value);
+    if (length <= 0) return;
+    std::string narrow(static_cast<size_t>(length) + 1, '\0');
+    std::snprintf(narrow.data(), narrow.size(), format.c_str(), value);
+    narrow.pop_back();
     for (char c : narrow) out.push_back(static_cast<WCHAR>(static_cast<unsigned char>(c)));
 }
 
-void AppendSigned(std::u16string& out, const Directive& d, char conversion, va_list& args) {
-    if (d.length == Length::kLong64) {
-        AppendNumber(out, d, "ll", conversion, va_arg(args, long long));
-    } else if (d.length == Length::kShort) {
-        AppendNumber(out, d, "", conversion,
-                     static_cast<int>(static_cast<short>(va_arg(args, int))));
+// An integer argument: 64-bit after ll or I64.
+template <typename Int, typename Long>
+void AppendInteger(std::u16string& out, const Directive& d, char conversion, va_list& args) {
+    if (d.long64) {
+        AppendNumber(out, d, conversion, va_arg(args, Long));
     } else {
-        AppendNumber(out, d, "", conversion, va_arg(args, int));
+        AppendNumber(out, d, conversion, va_arg(args, Int));
     }
 }
 
-void AppendUnsigned(std::u16string& out, const Directive& d, char conversion, va_list& args) {
-    if (d.length == Length::kLong64) {
-        AppendNumber(out, d, "ll", conversion, va_arg(args, unsigned long long));
-    } else if (d.length == Length::kShort) {
-        AppendNumber(out, d, "", conversion,
-                     static_cast<unsigned>(static_cast<unsigned short>(va_arg(args, unsigned))));
-    } else {
-        AppendNumber(out, d, "", conversion, va_arg(args, unsigned));
-    }
-}
-
-void AppendWideText(std::u16string& out, const Directive& d, LPCWSTR text) {
-    if (text == nullptr) text = u"(null)";
-    std::u16string s;
-    for (size_t i = 0; text[i] != 0 && (d.precision < 0 || i < static_cast<size_t>(d.precision));
-         ++i) {
-        s.push_back(text[i]);
-    }
-    AppendPadded(out, s, d);
-}
-
-void AppendNarrowText(std::u16string& out, const Directive& d, const char* text) {
-    if (text == nullptr) text = "(null)";
-    std::u16string s;
-    for (size_t i = 0; text[i] != 0 && (d.precision < 0 || i < static_cast<size_t>(d.precision));
-         ++i) {
-        s.push_back(static_cast<WCHAR>(static_cast<unsigned char>(text[i])));
-    }
-    AppendPadded(out, s, d);
+// Text of either width, cut to the precision and padded with spaces to the width.
+template <typename Unit>
+void AppendText(std::u16string& out, const Directive& d, std::basic_string_view<Unit> units) {
+    if (d.precision >= 0) units = units.substr(0, static_cast<size_t>(d.precision));
+    const size_t width = static_cast<size_t>(d.width);
+    const size_t fill = width > units.size() ? width - units.size() : 0;
+    if (!d.leftAlign) out.append(fill, u' ');
+    for (Unit unit : units) out.push_back(static_cast<WCHAR>(std::make_unsigned_t<Unit>(unit)));
+    if (d.leftAlign) out.append(fill, u' ');
 }
 
 }  // namespace
@@ -151,34 +102,32 @@ std::u16string FormatWideV(LPCWSTR format, va_list args) {
         }
         LPCWSTR const start = p++;
         Directive d;
-        while (IsFlag(*p)) {
-            if (*p == u'-') d.leftAlign = true;
-            d.flags.push_back(static_cast<char>(*p++));
+        for (; *p == u'-' || *p == u'0' || *p == u'+'; ++p) {
+            d.leftAlign = d.leftAlign || *p == u'-';
+            d.spec += static_cast<char>(*p);
         }
-        if (IsDigit(*p) || *p == u'*') {
+        if ((*p >= u'0' && *p <= u'9') || *p == u'*') {
             d.width = ReadCount(p, ap);
             if (d.width < 0) {  // a negative '*' width means left alignment
                 d.leftAlign = true;
-                d.flags.push_back('-');
+                d.spec += '-';
                 d.width = -d.width;
             }
+            d.spec += std::to_string(d.width);
         }
         if (*p == u'.') {
             ++p;
-            d.precision = ReadCount(p, ap);
-            if (d.precision < 0) d.precision = -1;
-        }
-        if (*p == u'h') {
-            d.length = Length::kShort;
-            ++p;
-        } else if (*p == u'l') {
-            ++p;
-            if (*p == u'l') {
-                d.length = Length::kLong64;
-                ++p;
+            d.precision = std::max(ReadCount(p, ap), -1);
+            if (d.precision >= 0) {
+                d.spec += '.';
+                d.spec += std::to_string(d.precision);
             }
+        }
+        if (p[0] == u'l' && p[1] == u'l') {
+            d.long64 = true;
+            p += 2;
         } else if (p[0] == u'I' && p[1] == u'6' && p[2] == u'4') {
-            d.length = Length::kLong64;
+            d.long64 = true;
             p += 3;
         }
         const WCHAR conversion = *p;
@@ -193,36 +142,33 @@ std::u16string FormatWideV(LPCWSTR format, va_list args) {
                 break;
             case u'd':
             case u'i':
-                AppendSigned(out, d, static_cast<char>(conversion), ap);
+                AppendInteger<int, long long>(out, d, 'd', ap);
                 break;
             case u'u':
             case u'x':
             case u'X':
-            case u'o':
-                AppendUnsigned(out, d, static_cast<char>(conversion), ap);
+                AppendInteger<unsigned, unsigned long long>(out, d, static_cast<char>(conversion),
+                                                            ap);
                 break;
             case u'f':
             case u'e':
-            case u'E':
-            case u'g':
-            case u'G':
-                AppendNumber(out, d, "", static_cast<char>(conversion), va_arg(ap, double));
+                AppendNumber(out, d, static_cast<char>(conversion), va_arg(ap, double));
                 break;
-            case u'c':
-                AppendPadded(out, std::u16string(1, static_cast<WCHAR>(va_arg(ap, int))), d);
+            case u'c': {
+                const WCHAR unit = static_cast<WCHAR>(va_arg(ap, int));
+                AppendText(out, d, std::u16string_view(&unit, 1));
                 break;
-            case u'C':
-                AppendPadded(out,
-                             std::u16string(1, static_cast<WCHAR>(
-                                                   static_cast<unsigned char>(va_arg(ap, int)))),
-                             d);
+            }
+            case u's': {
+                LPCWSTR text = va_arg(ap, LPCWSTR);
+                AppendText(out, d, std::u16string_view(text != nullptr ? text : u"(null)"));
                 break;
-            case u's':
-                AppendWideText(out, d, va_arg(ap, LPCWSTR));
+            }
+            case u'S': {
+                const char* text = va_arg(ap, const char*);
+                AppendText(out, d, std::string_view(text != nullptr ? text : "(null)"));
                 break;
-            case u'S':
-                AppendNarrowText(out, d, va_arg(ap, const char*));
-                break;
+            }
             default:  // not a conversion this engine knows: keep the text as written
                 out.append(start, p);
                 break;

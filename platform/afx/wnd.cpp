@@ -10,10 +10,7 @@ namespace platform_afx {
 platform_user::WindowProcedure FrameworkProcedure(CWnd* pWnd) {
     return [pWnd](HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
         const LRESULT result = pWnd->WindowProc(message, wParam, lParam);
-        if (message == WM_NCDESTROY) {
-            if (pWnd->m_hWnd == hWnd) pWnd->m_hWnd = nullptr;
-            pWnd->PostNcDestroy();
-        }
+        if (message == WM_NCDESTROY && pWnd->m_hWnd == hWnd) pWnd->m_hWnd = nullptr;
         return result;
     };
 }
@@ -23,14 +20,11 @@ platform_user::WindowProcedure FrameworkProcedure(CWnd* pWnd) {
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
 END_MESSAGE_MAP()
 
-/* ~CWnd: destroys the window this object created (not a control it was attached to). */
 CWnd::~CWnd() {
     std::shared_ptr<platform_user::Window> window = platform_user::LookUpWindow(m_hWnd);
     if (window != nullptr && window->frameworkObject == this) ::DestroyWindow(m_hWnd);
 }
 
-/* UpdateData: runs DoDataExchange on the window's thread (waiting for it from another thread);
-   FALSE when a validation failed, the window is gone, or it is being destroyed. */
 BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
     std::shared_ptr<platform_user::Window> window = platform_user::LookUpWindow(m_hWnd);
     if (window == nullptr) return FALSE;
@@ -72,8 +66,6 @@ void CWnd::Invalidate(BOOL bErase) {
     ::InvalidateRect(m_hWnd, nullptr, bErase);
 }
 
-/* GetDlgItem: a wrapper object for the control, kept as long as the control lives; NULL when
-   there is no such control or it belongs to another thread. */
 CWnd* CWnd::GetDlgItem(int nID) const {
     std::shared_ptr<platform_user::Window> control =
         platform_user::OwnedWindow(::GetDlgItem(m_hWnd, nID));
@@ -90,7 +82,6 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::SendMessageW(m_hWnd, message, wParam, lParam);
 }
 
-/* DestroyWindow: destroys the window; the object no longer names it afterwards. */
 BOOL CWnd::DestroyWindow() {
     // This object may be the wrapper of a control, released with the control's window object:
     // the reference keeps it until the call returns.
@@ -106,7 +97,6 @@ BOOL CWnd::DestroyWindow() {
     return destroyed;
 }
 
-/* WindowProc: the message table first, then the platform's default handling. */
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     const UINT outerMessage = m_nCurrentMessage;
     const WPARAM outerWParam = m_wParamCurrent;
@@ -136,7 +126,6 @@ void CWnd::OnDestroy() {
     Default();
 }
 
-/* Default: the platform's handling of the message being handled. */
 LRESULT CWnd::Default() {
     return platform_user::DefaultWindowProcedure(m_hWnd, m_nCurrentMessage, m_wParamCurrent,
                                                  m_lParamCurrent);

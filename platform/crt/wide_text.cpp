@@ -1,35 +1,31 @@
-// Wide-text routines of the C library: length, comparison and conversion to single-byte text.
+// Wide-text routines of the C library: classification, length, comparison and conversion to
+// single-byte text.
+#include <QChar>
+#include <algorithm>
+#include <string_view>
+
 #include "platform/crt.h"
 
-/*
- * wcstombs: each UTF-16 unit becomes one byte, U+0000..U+00FF as that byte and any other unit
- * as '?'. Conversion stops at the terminator or after count bytes; the terminator is written
- * only when it fits. With dest NULL the length the whole conversion needs is returned.
- */
+int iswalpha(WCHAR c) {
+    return QChar(c).isLetter() ? 1 : 0;
+}
+
 size_t wcstombs(char* dest, const WCHAR* src, size_t count) {
     if (src == nullptr) return 0;
-    if (dest == nullptr) return wcslen(src);
-    size_t written = 0;
-    for (; written < count && src[written] != 0; ++written) {
-        const WCHAR unit = src[written];
-        dest[written] = unit <= 0xFF ? static_cast<char>(static_cast<unsigned char>(unit)) : '?';
+    const std::u16string_view text(src);
+    if (dest == nullptr) return text.size();
+    const size_t written = std::min(count, text.size());
+    for (size_t i = 0; i < written; ++i) {
+        dest[i] = text[i] <= 0xFF ? static_cast<char>(static_cast<unsigned char>(text[i])) : '?';
     }
     if (written < count) dest[written] = '\0';
     return written;
 }
 
-/* wcslen: units before the first zero unit. */
 size_t wcslen(const WCHAR* s) {
-    size_t n = 0;
-    while (s[n] != 0) ++n;
-    return n;
+    return std::char_traits<WCHAR>::length(s);
 }
 
-/* wcscmp: unit-by-unit comparison as unsigned 16-bit values. */
 int wcscmp(const WCHAR* a, const WCHAR* b) {
-    while (*a != 0 && *a == *b) {
-        ++a;
-        ++b;
-    }
-    return static_cast<int>(*a) - static_cast<int>(*b);
+    return std::u16string_view(a).compare(b);
 }

@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QFontDatabase>
 #include <QTemporaryFile>
+#include <cerrno>
 #include <cstdio>
 
 namespace platform_entry {
@@ -40,9 +41,9 @@ void FontCacheFallback::ReportMissingCache() const {
     QDirIterator written(m_private->path(), QDir::Files, QDirIterator::Subdirectories);
     if (!written.hasNext()) return;  // the system's cache served: nothing is missing
     std::fprintf(stderr,
-                 "pemblar: no font cache, and %s cannot be written: the fonts are scanned at "
-                 "every start (fc-cache makes the cache)\n",
-                 qPrintable(m_unwritable));
+                 "%s: no font cache, and %s cannot be written: the fonts are scanned at every "
+                 "start (fc-cache makes the cache)\n",
+                 program_invocation_short_name, qPrintable(m_unwritable));
 }
 
 }  // namespace platform_entry

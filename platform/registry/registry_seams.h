@@ -1,14 +1,16 @@
-// What the registry family lets the test seams observe. Only platform/testing uses it.
+// What the registry family lets the test hooks see and set. Only platform/testing includes it.
 #pragma once
 
 #include <functional>
 
+#include "platform/kernel/seam.h"
+
 namespace platform_registry {
 
-/* Sets the function run after every value written to the settings file; empty detaches it. */
-void SetWriteObserver(std::function<void()> observer);
+/* Runs after every value written to a settings file, on the writing thread. */
+extern platform_kernel::Seam<std::function<void()>> g_writeObserver;
 
-/* Runs the write observer, if one is set. */
-void NotifyValueWritten();
+/* The number of keys open now. */
+int OpenKeyCount();
 
 }  // namespace platform_registry

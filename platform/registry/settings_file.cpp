@@ -8,14 +8,20 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QVariant>
+#include <cerrno>
+#include <cstdio>
+#include <mutex>
+#include <set>
 
 #include "platform/registry/settings_format.h"
 
 namespace platform_registry {
 namespace {
 
-/* A missing file is made later; anything but a plain file (a folder, a pipe) is no settings file.
- */
+std::mutex g_reportedLock;
+std::set<QString> g_reported;  // the files already reported
+
+// A missing file is made later; anything but a plain file (a folder, a pipe) is no settings file.
 bool CanHoldSettings(const QString& path) {
     const QFileInfo info(path);
     return !info.exists() || info.isFile();
@@ -23,10 +29,10 @@ bool CanHoldSettings(const QString& path) {
 
 }  // namespace
 
-QString SettingsFilePath() {
+QString SettingsFilePath(const QString& organisation, const QString& application) {
     const QString home = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     if (home.isEmpty()) return QString();
-    return home + QStringLiteral("/MyCompany/Pemblar.conf");
+    return home + u'/' + organisation + u'/' + application + QStringLiteral(".conf");
 }
 
 LSTATUS PrepareSettingsFile(const QString& path, bool* created) {
@@ -79,6 +85,22 @@ LSTATUS WriteSettingsValue(const QString& path, const QString& name, const QByte
         writer.remove(name);
     }
     return ERROR_ACCESS_DENIED;
+}
+
+// The history's own reports go to the diagnostic sink, which discards them: without this line a
+// read-only home would lose the history silently.
+void ReportSettingsFailure(const QString& path, SettingsFailure failure) {
+    {
+        std::lock_guard<std::mutex> lock(g_reportedLock);
+        if (!g_reported.insert(path).second) return;
+    }
+    const QByteArray name =
+        path.isEmpty() ? QByteArrayLiteral("(no settings folder: set HOME)") : path.toLocal8Bit();
+    const char* what = failure == SettingsFailure::kOpen
+                           ? "cannot be made or read: the connection history is not kept"
+                           : "cannot be written: the connection history is not saved";
+    std::fprintf(stderr, "%s: the settings file %s %s\n", program_invocation_short_name,
+                 name.constData(), what);
 }
 
 }  // namespace platform_registry

@@ -1,4 +1,4 @@
-// The settings file behind the current user's key: one Qt settings file, each value kept as
+// The settings file behind a key of the current user: one Qt settings file, each value kept as
 // exactly the bytes the caller stored.
 #pragma once
 
@@ -9,8 +9,9 @@
 
 namespace platform_registry {
 
-/* $XDG_CONFIG_HOME/MyCompany/Pemblar.conf as the environment names it now; empty without a home. */
-QString SettingsFilePath();
+/* $XDG_CONFIG_HOME/<organisation>/<application>.conf as the environment names it now; empty
+   without a home. */
+QString SettingsFilePath(const QString& organisation, const QString& application);
 
 /* Makes the file's folder and the file itself if missing and checks that the file can be read;
    ERROR_SUCCESS with *created telling whether the file was made now, else ERROR_ACCESS_DENIED. */
@@ -24,5 +25,11 @@ LSTATUS ReadSettingsValue(const QString& path, const QString& name, QByteArray* 
 /* Stores bytes under name and writes the file; ERROR_ACCESS_DENIED when it cannot be written, the
    file and every later write then as if this one had not been asked for. */
 LSTATUS WriteSettingsValue(const QString& path, const QString& name, const QByteArray& bytes);
+
+enum class SettingsFailure { kOpen, kWrite };
+
+/* Says on standard error, once per settings file and process, that the file cannot be made or
+   read (kOpen) or written (kWrite), naming it: the program runs on without its history. */
+void ReportSettingsFailure(const QString& path, SettingsFailure failure);
 
 }  // namespace platform_registry

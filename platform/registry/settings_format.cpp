@@ -38,7 +38,7 @@ int HexDigit(char ch) {
     return -1;
 }
 
-/* The units the escaped text stands for; false when it is not well formed. */
+// The units the escaped text stands for; false when it is not well formed.
 bool Unescape(QByteArrayView text, QString* units) {
     units->clear();
     units->reserve(text.size());
@@ -72,7 +72,7 @@ QByteArray EscapeName(const QString& name) {
     return text;
 }
 
-/* The escaped form of REG_SZ data: its bytes taken as little-endian UTF-16 units. */
+// The escaped form of REG_SZ data: its bytes taken as little-endian UTF-16 units.
 QByteArray EscapeText(const QByteArray& bytes) {
     QByteArray text;
     text.reserve(bytes.size() / 2);
@@ -84,8 +84,8 @@ QByteArray EscapeText(const QByteArray& bytes) {
     return text;
 }
 
-/* The value of one line: the little-endian UTF-16 bytes of a well-formed REG_SZ, otherwise the
-   line's own text, which reads as no REG_SZ and is written back unchanged. */
+// The value of one line: the little-endian UTF-16 bytes of a well-formed REG_SZ, otherwise the
+// line's own text, which reads as no REG_SZ and is written back unchanged.
 QVariant ParseValue(QByteArrayView text) {
     QString units;
     if (!text.startsWith(kTextType) || !Unescape(text.sliced(kTextType.size()), &units)) {
@@ -121,8 +121,8 @@ bool ReadSettings(QIODevice& device, QSettings::SettingsMap& map) {
 
 bool WriteSettings(QIODevice& device, const QSettings::SettingsMap& map) {
     QByteArray data =
-        "; Pemblar settings: name=sz:text, where \\\\ is a backslash and \\uXXXX any other "
-        "UTF-16 unit.\n";
+        "; Settings: name=sz:text, where \\\\ is a backslash and \\uXXXX any other UTF-16 "
+        "unit.\n";
     for (auto value = map.cbegin(); value != map.cend(); ++value) {
         data += EscapeName(value.key()) + '=';
         if (value->typeId() == QMetaType::QByteArray) {

@@ -92,8 +92,8 @@ void AddControl(Window& dialog, const DLGITEM_RESOURCE& item, const DialogUnits&
 }  // namespace
 
 const DLGTEMPLATE_RESOURCE* FindDialogTemplate(UINT id) {
-    for (int i = 0; i < afxResourceTable.dialogCount; ++i) {
-        if (afxResourceTable.dialogs[i]->id == id) return afxResourceTable.dialogs[i];
+    for (int i = 0; i < AfxGetResourceTable().dialogCount; ++i) {
+        if (AfxGetResourceTable().dialogs[i]->id == id) return AfxGetResourceTable().dialogs[i];
     }
     return nullptr;
 }

@@ -12,17 +12,17 @@ namespace {
 
 // A handle is the icon resource's address: resources are static data, never released.
 const ICON_RESOURCE* FindIcon(UINT id) {
-    for (int i = 0; i < afxResourceTable.iconCount; ++i) {
-        if (afxResourceTable.icons[i]->id == id) return afxResourceTable.icons[i];
+    for (int i = 0; i < AfxGetResourceTable().iconCount; ++i) {
+        if (AfxGetResourceTable().icons[i]->id == id) return AfxGetResourceTable().icons[i];
     }
     return nullptr;
 }
 
 const ICON_RESOURCE* IconResource(HICON hIcon) {
-    for (int i = 0; i < afxResourceTable.iconCount; ++i) {
-        if (reinterpret_cast<HICON>(const_cast<ICON_RESOURCE*>(afxResourceTable.icons[i])) ==
+    for (int i = 0; i < AfxGetResourceTable().iconCount; ++i) {
+        if (reinterpret_cast<HICON>(const_cast<ICON_RESOURCE*>(AfxGetResourceTable().icons[i])) ==
             hIcon) {
-            return afxResourceTable.icons[i];
+            return AfxGetResourceTable().icons[i];
         }
     }
     return nullptr;

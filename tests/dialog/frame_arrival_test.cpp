@@ -3,7 +3,7 @@
 #include <QSize>
 #include <vector>
 
-#include "camera/frame_buffer.h"
+#include "common/frame_buffer.h"
 #include "dialog/dialog_fixture.h"
 #include "fakecamera/captioned_jpeg.h"
 

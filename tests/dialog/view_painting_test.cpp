@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QPainter>
 
-#include "camera/frame_buffer.h"
+#include "common/frame_buffer.h"
 #include "dialog/dialog_fixture.h"
 #include "fakecamera/captioned_jpeg.h"
 #include "platform/user/window_surface.h"

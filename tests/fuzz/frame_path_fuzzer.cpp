@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "camera/camera_thread.h"
-#include "camera/frame_buffer.h"
+#include "common/frame_buffer.h"
 #include "dialog/pemblar_dlg.h"
 #include "fuzz_environment.h"
 #include "platform/testing/hooks.h"

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "res/resources.h"
+
 namespace fuzz_support {
 namespace {
 
@@ -24,6 +26,7 @@ void StartApplication() {
     static int argc = 1;
     static char name[] = "pemblar-fuzz";
     static char* argv[] = {name, nullptr};
+    AfxSetResourceTable(&kProgramResources);
     // Never destroyed: the run ends with exit() from inside the fuzzing loop, while windows live.
     application = new QApplication(argc, argv);
 }

@@ -1,11 +1,12 @@
-// What every fuzz target sets up once: a Qt application on the offscreen platform (windows and
-// dialogs need one) and a settings home of its own in a temporary folder, so a run never reads
-// or writes the user's settings.
+// What every fuzz target sets up once: the program's resources and a Qt application on the
+// offscreen platform (windows and dialogs need both) and a settings home of its own in a temporary
+// folder, so a run never reads or writes the user's settings.
 #pragma once
 
 namespace fuzz_support {
 
-/* Creates the process's Qt application once; it lives until the process ends. */
+/* Registers the program's resources and creates the process's Qt application once; it lives
+   until the process ends. */
 void StartApplication();
 
 /* Points XDG_CONFIG_HOME at a new temporary folder, removed when the process exits. */

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "camera/frame_buffer.h"
+#include "common/frame_buffer.h"
 #include "platform/gdi/image_dc.h"
 #include "platform/testing/hooks.h"
 #include "support/bitmap_pixels.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "camera/frame_buffer.h"
+#include "common/frame_buffer.h"
 #include "imaging/jpeg_image.h"
 #include "integration/viewer_fixture.h"
 #include "platform/testing/hooks.h"

@@ -20,7 +20,7 @@ TEST(CStringTest, ConstructsEditsAndSearches) {
     const WCHAR withZero[] = {u'a', 0, u'b'};
     const CString counted(withZero, 3);
     EXPECT_EQ(counted.GetLength(), 3);
-    EXPECT_EQ(counted.GetAt(2), u'b');
+    EXPECT_EQ(counted.Text(), std::u16string(withZero, 3));
     EXPECT_EQ(std::u16string(counted.GetString()), u"a");  // a reader stops at the zero unit
     EXPECT_NE(CString(u"ab"), CString(u"ab", 1));
 
@@ -36,10 +36,10 @@ TEST(CStringTest, ConstructsEditsAndSearches) {
         {text.Left(text.Find(u':')), u"192.168.0.1"},
         {text.Left(100), u"192.168.0.1:80!"},
         {text.Left(0), u""},
-        {text.Mid(12), u"80!"},
+        {text.Mid(12, 100), u"80!"},
         {text.Mid(4, 3), u"168"},
-        {text.Mid(40), u""},
-        {CString(u"ab") + CString(u"cd"), u"abcd"},
+        {text.Mid(40, 1), u""},
+        {CString(u"ab") += CString(u"cd"), u"abcd"},
         {CString(static_cast<LPCWSTR>(nullptr)), u""},
         {CString(u"abc", 0), u""},
     };

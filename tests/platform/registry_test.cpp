@@ -71,11 +71,33 @@ TEST(Registry, KeysAreHandlesOnTheOneSettingsFile) {
     }
     EXPECT_EQ(platform_testing::OpenRegistryKeyCount(), openBefore);
 
-    HKEY other = reinterpret_cast<HKEY>(1);
-    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"Software\\MyCompany\\Other", 0, nullptr, 0, 0,
+    // Every organisation's application has a file of its own; a key that names no file inside
+    // the settings home is refused.
+    HKEY other = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"software\\MyCompany\\Other", 0, nullptr, 0, 0,
                               nullptr, &other, nullptr),
-              ERROR_ACCESS_DENIED);
-    EXPECT_EQ(other, nullptr);
+              ERROR_SUCCESS);
+    std::u16string units;
+    EXPECT_EQ(Key().Read(u"Shared", &units), ERROR_SUCCESS);
+    DWORD size = 0;
+    EXPECT_EQ(RegQueryValueExW(other, u"Shared", nullptr, nullptr, nullptr, &size),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_TRUE(QFileInfo(home.Folder() + "/Other.conf").isFile());
+    EXPECT_EQ(RegCloseKey(other), ERROR_SUCCESS);
+    for (LPCWSTR refused :
+         {u"Software\\MyCompany\\..", u"Software\\..\\Pemblar", u"Software\\.\\Pemblar",
+          u"Software\\MyCompany\\a/b", u"Software\\MyCompany\\", u"Software\\\\Pemblar",
+          u"Software\\MyCompany", u"Software\\MyCompany\\Pemblar\\Sub",
+          u"Hardware\\MyCompany\\Pemblar"}) {
+        other = reinterpret_cast<HKEY>(1);
+        EXPECT_EQ(
+            RegCreateKeyExW(HKEY_CURRENT_USER, refused, 0, nullptr, 0, 0, nullptr, &other, nullptr),
+            ERROR_ACCESS_DENIED)
+            << QString::fromUtf16(refused).toStdString();
+        EXPECT_EQ(other, nullptr);
+    }
+    EXPECT_EQ(QDir(home.Root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(u','),
+              "MyCompany");
     // A pipe where the file should be would block its reader: it is no settings file.
     ScopedSettingsHome piped;
     ASSERT_TRUE(QDir().mkpath(piped.Folder()));
@@ -135,6 +157,28 @@ TEST(Registry, AnyTextReadsBackExactlyFromTheFileAlone) {
     EXPECT_EQ(RegSetValueExW(key.hkey, u"Odd", 0, REG_SZ, odd, 3), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(RegSetValueExW(key.hkey, u"Binary", 0, 3, odd, 2), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(RegSetValueExW(key.hkey, u"a/b", 0, REG_SZ, odd, 2), ERROR_INVALID_PARAMETER);
+}
+
+TEST(Registry, AFileOfTheEarlierReleaseReadsAndItsCommentNamesNoProgram) {
+    ScopedSettingsHome home;
+    ASSERT_TRUE(home.WriteSettingsFile(
+        "; Pemblar settings: name=sz:text, where \\\\ is a backslash and \\uXXXX any other "
+        "UTF-16 unit.\nCamera IP=sz:192.168.0.10..!@#$%..\\u0000\nCamera Port=sz:80\\u0000\n"
+        "Save=sz:\\\\srv\\u00fc\\u0000\n"));
+    Key key;
+    ASSERT_EQ(key.status, ERROR_SUCCESS);
+    EXPECT_EQ(key.disposition, REG_OPENED_EXISTING_KEY);
+    std::u16string units;
+    for (auto [name, expected] :
+         {std::pair{u"Camera IP", u"192.168.0.10..!@#$%..\0"s}, std::pair{u"Camera Port", u"80\0"s},
+          std::pair{u"Save", u"\\srv\u00fc\0"s}}) {
+        ASSERT_EQ(key.Read(name, &units), ERROR_SUCCESS);
+        EXPECT_EQ(units, expected);
+    }
+    ASSERT_EQ(key.Write(u"Camera Port", u"81\0"s), ERROR_SUCCESS);
+    const QByteArray rewritten = home.ReadSettingsFile();
+    EXPECT_TRUE(rewritten.startsWith("; Settings: ")) << rewritten.toStdString();
+    EXPECT_FALSE(rewritten.contains("Pemblar")) << rewritten.toStdString();
 }
 
 TEST(Registry, WrongTypesAndGarbageFailOnlyTheirOwnReads) {

@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
-#include "camera/moving_picture.h"
 #include "fakecamera/captioned_jpeg.h"
 #include "fakecamera/fake_camera.h"
+#include "simcamera/moving_picture.h"
 
 namespace bench {
 namespace {

@@ -25,6 +25,7 @@
 #include "bench/viewer.h"
 #include "camera/camera_protocol.h"
 #include "platform/windows.h"
+#include "res/resources.h"
 
 namespace {
 
@@ -229,6 +230,7 @@ int main(int argc, char** argv) {
     {
         QApplication application(argc, argv);
         CWinApp app;
+        AfxSetResourceTable(&kProgramResources);
         WSADATA data;
         if (!AfxSocketInit(&data)) return Fail("the socket layer did not start");
 

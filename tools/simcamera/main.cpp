@@ -15,8 +15,8 @@
 #include <thread>
 #include <vector>
 
-#include "camera/moving_picture.h"
 #include "fakecamera/fake_camera.h"
+#include "simcamera/moving_picture.h"
 
 namespace {
 

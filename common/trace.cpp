@@ -1,5 +1,5 @@
 // The diagnostic sink.
-#include "camera/trace.h"
+#include "common/trace.h"
 
 /* The text goes to the debug output, which discards it unless a debugger is attached. */
 void TraceMessage(CString message) {

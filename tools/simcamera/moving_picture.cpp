@@ -1,4 +1,4 @@
-#include "camera/moving_picture.h"
+#include "simcamera/moving_picture.h"
 
 #include <turbojpeg.h>
 

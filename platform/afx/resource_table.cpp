@@ -1,0 +1,34 @@
+// The resource section the program registers at start-up, read by every family that loads
+// resources.
+#include <atomic>
+
+#include "platform/afx/resource_strings.h"
+#include "platform/resource_types.h"
+
+namespace {
+
+const AFX_RESOURCE_TABLE kNoResources = {};
+std::atomic<const AFX_RESOURCE_TABLE*> g_table{nullptr};
+
+}  // namespace
+
+void AfxSetResourceTable(const AFX_RESOURCE_TABLE* table) {
+    g_table.store(table, std::memory_order_release);
+}
+
+const AFX_RESOURCE_TABLE& AfxGetResourceTable() {
+    const AFX_RESOURCE_TABLE* table = g_table.load(std::memory_order_acquire);
+    return table != nullptr ? *table : kNoResources;
+}
+
+namespace platform_afx {
+
+LPCWSTR FindStringResource(UINT id) {
+    const AFX_RESOURCE_TABLE& table = AfxGetResourceTable();
+    for (int i = 0; i < table.stringCount; ++i) {
+        if (table.strings[i].id == id) return table.strings[i].text;
+    }
+    return nullptr;
+}
+
+}  // namespace platform_afx
