@@ -28,12 +28,10 @@ DWORD GetLastError();
 /* SetLastError: sets the calling thread's last-error code. */
 void SetLastError(DWORD dwErrCode);
 
-/* QueryPerformanceFrequency: stores the counter's counts per second; FALSE when the device has no
- * counter. */
+/* QueryPerformanceFrequency: stores the counts per second; FALSE when there is no counter. */
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* lpFrequency);
 
-/* QueryPerformanceCounter: stores the current reading of the monotonic counter; FALSE when there is
- * none. */
+/* QueryPerformanceCounter: stores the monotonic counter's reading; FALSE when there is none. */
 BOOL QueryPerformanceCounter(LARGE_INTEGER* lpPerformanceCount);
 
 /* CreateThread: starts lpStartAddress(lpParameter) on a new thread, suspended with
@@ -55,8 +53,7 @@ BOOL GetExitCodeThread(HANDLE hThread, LPDWORD lpExitCode);
    or WAIT_FAILED with ERROR_INVALID_HANDLE. */
 DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
 
-/* CloseHandle: releases a thread handle; the thread itself runs on. FALSE with
- * ERROR_INVALID_HANDLE. */
+/* CloseHandle: releases a thread handle; the thread runs on. FALSE with ERROR_INVALID_HANDLE. */
 BOOL CloseHandle(HANDLE hObject);
 
 /* GetCurrentThreadId: a number naming the calling thread, never given to another thread. */
@@ -82,6 +79,5 @@ void EnterCriticalSection(LPCRITICAL_SECTION lpCriticalSection);
 /* LeaveCriticalSection: releases one hold of the lock by the calling thread. */
 void LeaveCriticalSection(LPCRITICAL_SECTION lpCriticalSection);
 
-/* OutputDebugStringW: hands a copy of the text to an attached debugger; with none, nothing happens.
- */
+/* OutputDebugStringW: hands a copy of the text to an attached debugger; without one, nothing. */
 void OutputDebugStringW(LPCWSTR lpOutputString);
