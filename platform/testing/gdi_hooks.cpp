@@ -1,4 +1,4 @@
-// Counts of live GDI objects, for leak checks in tests.
+// Test seams of the gdi family: counts of live bitmaps and device contexts, for leak checks.
 #include "platform/gdi/gdi_objects.h"
 #include "platform/testing/hooks.h"
 
