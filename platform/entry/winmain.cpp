@@ -37,35 +37,32 @@ class FontCacheFallback {
 public:
     // Before the Qt application: points XDG_CACHE_HOME at a private temporary folder when the
     // user's font cache folder cannot be written.
-    FontCacheFallback();
+    FontCacheFallback() {
+        const QString folder = UserFontCacheFolder();
+        if (CanWriteIn(folder)) return;
+        auto privateDir = std::make_unique<QTemporaryDir>();
+        if (!privateDir->isValid()) return;
+        m_unwritable = folder;
+        m_private = std::move(privateDir);
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_private->path()));
+    }
+
     // After the fonts are loaded: says so when fontconfig had to write a cache there.
-    void ReportMissingCache() const;
+    void ReportMissingCache() const {
+        if (m_private == nullptr) return;
+        (void)QFontDatabase::families();  // makes fontconfig load its fonts and caches now
+        QDirIterator written(m_private->path(), QDir::Files, QDirIterator::Subdirectories);
+        if (!written.hasNext()) return;  // the system's cache served: nothing is missing
+        std::fprintf(stderr,
+                     "%s: no font cache, and %s cannot be written: the fonts are scanned at "
+                     "every start (fc-cache makes the cache)\n",
+                     program_invocation_short_name, qPrintable(m_unwritable));
+    }
 
 private:
     QString m_unwritable;  // the user's font cache folder that could not be written
     std::unique_ptr<QTemporaryDir> m_private;
 };
-
-FontCacheFallback::FontCacheFallback() {
-    const QString folder = UserFontCacheFolder();
-    if (CanWriteIn(folder)) return;
-    auto privateDir = std::make_unique<QTemporaryDir>();
-    if (!privateDir->isValid()) return;
-    m_unwritable = folder;
-    m_private = std::move(privateDir);
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(m_private->path()));
-}
-
-void FontCacheFallback::ReportMissingCache() const {
-    if (m_private == nullptr) return;
-    (void)QFontDatabase::families();  // makes fontconfig load its fonts and caches now
-    QDirIterator written(m_private->path(), QDir::Files, QDirIterator::Subdirectories);
-    if (!written.hasNext()) return;  // the system's cache served: nothing is missing
-    std::fprintf(stderr,
-                 "%s: no font cache, and %s cannot be written: the fonts are scanned at every "
-                 "start (fc-cache makes the cache)\n",
-                 program_invocation_short_name, qPrintable(m_unwritable));
-}
 
 bool IsSet(const char* name) {
     const char* value = std::getenv(name);
