@@ -1,10 +1,19 @@
-// The application object and the framework's application-wide services.
+// The application object and the framework's application-wide services: its name, string
+// resources, message boxes and sockets.
 #include "platform/afx.h"
-#include "platform/afx/resource_strings.h"
 
 namespace {
 
 CWinApp* g_app = nullptr;
+
+// The text of string resource id, NULL when the program has none.
+LPCWSTR FindStringResource(UINT id) {
+    const AFX_RESOURCE_TABLE& table = AfxGetResourceTable();
+    for (int i = 0; i < table.stringCount; ++i) {
+        if (table.strings[i].id == id) return table.strings[i].text;
+    }
+    return nullptr;
+}
 
 }  // namespace
 
@@ -30,7 +39,18 @@ CWinApp* AfxGetApp() {
 
 LPCWSTR AfxGetAppName() {
     if (g_app != nullptr && g_app->m_pszAppName != nullptr) return g_app->m_pszAppName;
-    return platform_afx::FindStringResource(AFX_IDS_APP_TITLE);
+    return FindStringResource(AFX_IDS_APP_TITLE);
+}
+
+// Captioned with the application's name; the platform has no help system.
+int AfxMessageBox(LPCWSTR lpszText, UINT nType, UINT /*nIDHelp*/) {
+    return MessageBoxW(nullptr, lpszText, AfxGetAppName(), nType);
+}
+
+int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
+    LPCWSTR text = FindStringResource(nIDPrompt);
+    if (text == nullptr) return 0;
+    return AfxMessageBox(text, nType, nIDHelp);
 }
 
 BOOL AfxSocketInit(WSADATA* lpwsaData) {

@@ -1,5 +1,6 @@
 // Control wrappers: combo boxes and buttons, by their messages.
 #include "platform/afx.h"
+#include "platform/afx/framework.h"
 
 int CComboBox::GetCount() const {
     return static_cast<int>(SendMessageW(m_hWnd, CB_GETCOUNT, 0, 0));
@@ -9,13 +10,15 @@ int CComboBox::GetLBText(int nIndex, CString& rString) const {
     const auto index = static_cast<WPARAM>(nIndex);
     const auto length = static_cast<int>(SendMessageW(m_hWnd, CB_GETLBTEXTLEN, index, 0));
     if (nIndex < 0 || length < 0) return CB_ERR;
-    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-    const auto copied = static_cast<int>(
-        SendMessageW(m_hWnd, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data())));
-    if (copied < 0) return CB_ERR;
-    text.resize(static_cast<size_t>(copied));
-    rString = CString(std::move(text));
-    return copied;
+    const HWND hWnd = m_hWnd;
+    const int copied = platform_afx::CopyText(
+        length,
+        [hWnd, index](LPWSTR buffer, int) {
+            return static_cast<int>(
+                SendMessageW(hWnd, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buffer)));
+        },
+        rString);
+    return copied < 0 ? CB_ERR : copied;
 }
 
 int CComboBox::AddString(LPCWSTR lpszString) {

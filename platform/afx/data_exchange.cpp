@@ -1,5 +1,6 @@
 // Data exchange between a dialog's controls and its members, with the length validation.
 #include "platform/afx.h"
+#include "platform/afx/framework.h"
 #include "platform/user/dialog_window.h"
 
 CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
@@ -32,10 +33,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
         SetWindowTextW(hCtl, value);
         return;
     }
-    const int length = GetWindowTextLengthW(hCtl);
-    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(hCtl, text.data(), length + 1)));
-    value = CString(std::move(text));
+    value = platform_afx::WindowText(hCtl);
 }
 
 void DDX_Check(CDataExchange* pDX, int nIDC, BOOL& value) {

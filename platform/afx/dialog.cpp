@@ -1,6 +1,6 @@
 // CDialog: dialogs made from the program's templates, run modally or created modeless.
 #include "platform/afx.h"
-#include "platform/afx/framework_procedure.h"
+#include "platform/afx/framework.h"
 #include "platform/user/dialog_window.h"
 #include "platform/user/message_box.h"
 

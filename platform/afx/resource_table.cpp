@@ -2,7 +2,6 @@
 // resources.
 #include <atomic>
 
-#include "platform/afx/resource_strings.h"
 #include "platform/resource_types.h"
 
 namespace {
@@ -20,15 +19,3 @@ const AFX_RESOURCE_TABLE& AfxGetResourceTable() {
     const AFX_RESOURCE_TABLE* table = g_table.load(std::memory_order_acquire);
     return table != nullptr ? *table : kNoResources;
 }
-
-namespace platform_afx {
-
-LPCWSTR FindStringResource(UINT id) {
-    const AFX_RESOURCE_TABLE& table = AfxGetResourceTable();
-    for (int i = 0; i < table.stringCount; ++i) {
-        if (table.strings[i].id == id) return table.strings[i].text;
-    }
-    return nullptr;
-}
-
-}  // namespace platform_afx

@@ -1,6 +1,6 @@
 // CWnd: a framework object over a window handle.
 #include "platform/afx.h"
-#include "platform/afx/framework_procedure.h"
+#include "platform/afx/framework.h"
 #include "platform/user/dialog_window.h"
 #include "platform/user/message_box.h"
 #include "platform/user/window.h"
@@ -13,6 +13,24 @@ platform_user::WindowProcedure FrameworkProcedure(CWnd* pWnd) {
         if (message == WM_NCDESTROY && pWnd->m_hWnd == hWnd) pWnd->m_hWnd = nullptr;
         return result;
     };
+}
+
+int CopyText(int length, const std::function<int(LPWSTR, int)>& copy, CString& rString) {
+    if (length < 0) return -1;
+    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+    const int copied = copy(text.data(), length + 1);
+    if (copied < 0) return copied;
+    text.resize(static_cast<size_t>(copied));
+    rString = CString(std::move(text));
+    return copied;
+}
+
+CString WindowText(HWND hWnd) {
+    CString text;
+    CopyText(
+        ::GetWindowTextLengthW(hWnd),
+        [hWnd](LPWSTR buffer, int size) { return ::GetWindowTextW(hWnd, buffer, size); }, text);
+    return text;
 }
 
 }  // namespace platform_afx
@@ -45,11 +63,7 @@ void CWnd::SetWindowText(LPCWSTR lpszString) {
 }
 
 void CWnd::GetWindowText(CString& rString) const {
-    const int length = ::GetWindowTextLengthW(m_hWnd);
-    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-    const int copied = ::GetWindowTextW(m_hWnd, text.data(), length + 1);
-    text.resize(static_cast<size_t>(copied));
-    rString = CString(std::move(text));
+    rString = platform_afx::WindowText(m_hWnd);
 }
 
 HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon) {

@@ -1,5 +1,11 @@
-// The settings file behind a key of the current user: one Qt settings file, each value kept as
-// exactly the bytes the caller stored.
+// The settings file behind a key of the current user, each value kept as exactly the bytes the
+// caller stored. One line per value:
+//
+//     Camera IP=sz:192.168.0.10..!@#$%..\u0000
+//
+// the name, '=', the type "sz:" and the value's UTF-16 units: printable ASCII as it is, a backslash
+// as "\\", every other unit as "\uXXXX". So any text reads back exactly, the file stays plain
+// ASCII, and a line that says anything else is kept as it stands but reads as no REG_SZ value.
 #pragma once
 
 #include <QByteArray>
