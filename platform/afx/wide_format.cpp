@@ -33,7 +33,7 @@ private:
 
 // One directive: its flags, width and precision as narrow printf text, and what text needs.
 struct Directive {
-    std::string spec = "%";
+    std::string printfFormat = "%";
     bool leftAlign = false;
     int width = 0;
     int precision = -1;
@@ -55,7 +55,7 @@ int ReadCount(LPCWSTR& p, va_list& args) {
 
 template <typename T>
 void AppendNumber(std::u16string& out, const Directive& d, char conversion, T value) {
-    std::string format = d.spec;
+    std::string format = d.printfFormat;
     if (d.long64) format += "ll";
     format += conversion;
     const int length = std::snprintf(nullptr, 0, format.c_str(), value);
@@ -104,23 +104,23 @@ std::u16string FormatWideV(LPCWSTR format, va_list args) {
         Directive d;
         for (; *p == u'-' || *p == u'0' || *p == u'+'; ++p) {
             d.leftAlign = d.leftAlign || *p == u'-';
-            d.spec += static_cast<char>(*p);
+            d.printfFormat += static_cast<char>(*p);
         }
         if ((*p >= u'0' && *p <= u'9') || *p == u'*') {
             d.width = ReadCount(p, ap);
             if (d.width < 0) {  // a negative '*' width means left alignment
                 d.leftAlign = true;
-                d.spec += '-';
+                d.printfFormat += '-';
                 d.width = -d.width;
             }
-            d.spec += std::to_string(d.width);
+            d.printfFormat += std::to_string(d.width);
         }
         if (*p == u'.') {
             ++p;
             d.precision = std::max(ReadCount(p, ap), -1);
             if (d.precision >= 0) {
-                d.spec += '.';
-                d.spec += std::to_string(d.precision);
+                d.printfFormat += '.';
+                d.printfFormat += std::to_string(d.precision);
             }
         }
         if (p[0] == u'l' && p[1] == u'l') {
