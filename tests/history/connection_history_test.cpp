@@ -117,4 +117,34 @@ TEST_F(HistoryTest, ValuesThatCannotBeReadLoadAsEmptyLists) {
     EXPECT_TRUE(m_trace.Messages().empty());
 }
 
+TEST_F(HistoryTest, AValueOfTheLoadBufferSizeLoadsAndOneUnitMoreDoesNot) {
+    // 91 items of 100 characters and one of 70 to 72 take 9999 to 10001 units with the NUL.
+    Texts full;
+    for (int i = 0; i < 91; ++i)
+        full.push_back(QString::number(i).rightJustified(100, u'0').toStdU16String());
+    const struct {
+        size_t units;
+        bool fits;
+    } rows[] = {{9999, true}, {10000, true}, {10001, false}};
+    for (const auto& [units, fits] : rows) {
+        SCOPED_TRACE(units);
+        full.resize(91);
+        full.push_back(std::u16string(units - 1 - 91 * 109 - HISTORY_DELIMITER_LENGTH, u'z'));
+        const Texts saved(full.begin(), full.end() - (fits ? 0 : 1));
+        // Stored by an earlier run: a value too large for the buffer loads as an empty list.
+        ASSERT_TRUE(Store(HISTORY_VALUE_IP, Encoded(full)));
+        ASSERT_EQ(Stored(HISTORY_VALUE_IP).units.size(), units);
+        ASSERT_TRUE(Load());
+        EXPECT_EQ(Items(m_dialog.m_comboIP), fits ? full : Texts{});
+        // Saved from the list: only whole items that load again.
+        m_dialog.m_comboIP.ResetContent();
+        AddItems(m_dialog.m_comboIP, full);
+        Save();
+        EXPECT_EQ(Stored(HISTORY_VALUE_IP).units, Encoded(saved) + u'\0');
+        ASSERT_TRUE(Load());
+        EXPECT_EQ(Items(m_dialog.m_comboIP), saved);
+    }
+    EXPECT_TRUE(m_trace.Messages().empty());
+}
+
 }  // namespace
