@@ -1,109 +1,67 @@
-// Every failure of the settings store made real: a file where the settings folder should be, a
-// folder where the settings file should be, a file size limit that a write runs into.
+// What the history does on each failure of the settings store, made real: a file where the
+// settings folder should be, a file size limit that a write runs into, the folder taken away
+// between two writes.
 #include <QString>
+#include <optional>
 #include <string>
-#include <vector>
 
-#include "history/connection_history.h"
 #include "history/history_fixture.h"
 #include "platform/testing/hooks.h"
 #include "support/file_size_limit.h"
 
 namespace {
 
-using namespace std::string_literals;
-using Messages = std::vector<std::string>;
+enum class Op { kLoad, kSave, kClear };
+// The lists hold {a} and {80}, both values {1} before the operation.
+enum class Fault { kNoFolder, kManyIps, kManyPorts, kManyStoredPorts, kNoFolderAfterFirstWrite };
 
-// Larger than a settings file of a few short items, smaller than one with a full list.
-constexpr rlim_t kFileLimit = 4096;
-
-// Runs action with the trace cleared and file writes limited to kFileLimit bytes.
-template <typename Action>
-void UnderFileLimit(test_support::TraceRecorder& trace, Action action) {
-    trace.Clear();
-    ScopedFileSizeLimit limit(kFileLimit);
-    ASSERT_TRUE(limit.Active());
-    action();
-}
-
-std::vector<std::u16string> Numbers(int count, int width) {
-    std::vector<std::u16string> items;
-    for (int i = 0; i < count; ++i) {
-        items.push_back(QString::number(i).rightJustified(width, u'0').toStdU16String());
-    }
-    return items;
-}
-
-TEST_F(HistoryTest, WithoutASettingsStoreEachReportsItsFirstStepAndLeavesTheListsAlone) {
-    AddItems(m_dialog.m_comboIP, {u"10.0.0.5"});
-    AddItems(m_dialog.m_comboPort, {u"80"});
-    for (const bool blockFolder : {true, false}) {
+TEST_F(HistoryTest, EachFailureIsReportedAndEndsTheOperationLeavingTheLists) {
+    using enum Op;
+    using enum Fault;
+    // 700 ports take 9800 units: more than the 4096-byte file limit set with each kMany fault.
+    Texts many;
+    for (int port = 10000; port < 10700; ++port)
+        many.push_back(QString::number(port).toStdU16String());
+    const std::u16string old = Encoded({u"1"});
+    const struct Row {
+        Op op;
+        Fault fault;
+        std::string message;
+        std::u16string ipAfter, portAfter;
+    } rows[] = {
+        {kLoad, kNoFolder, "error1 in OnInitDialog", old, old},
+        {kSave, kNoFolder, "error1 in SaveIpPortControlToRegistry", old, old},
+        {kClear, kNoFolder, "error1 in OnRegistryClear", old, old},
+        {kSave, kManyIps, "error2 in SaveIpPortControlToRegistry", old, old},
+        {kSave, kManyPorts, "error3 in SaveIpPortControlToRegistry", Encoded({u"a"}), old},
+        {kClear, kManyStoredPorts, "error2 in OnRegistryClear", old, Encoded(many)},
+        {kClear, kNoFolderAfterFirstWrite, "error3 in OnRegistryClear", u"", old},
+    };
+    for (const auto& [op, fault, message, ipAfter, portAfter] : rows) {
+        SCOPED_TRACE(message);
         ScopedSettingsHome home;
-        ASSERT_TRUE(blockFolder ? home.BlockFolderWithFile() : home.BlockFileWithFolder());
+        ASSERT_TRUE(Store(HISTORY_VALUE_IP, old));
+        ASSERT_TRUE(Store(HISTORY_VALUE_PORT, fault == kManyStoredPorts ? Encoded(many) : old));
+        SetItems(m_dialog.m_comboIP, fault == kManyIps ? many : Texts{u"a"});
+        SetItems(m_dialog.m_comboPort, fault == kManyPorts ? many : Texts{u"80"});
+        const Texts ips = Items(m_dialog.m_comboIP), ports = Items(m_dialog.m_comboPort);
         m_trace.Clear();
-        EXPECT_FALSE(Load());
-        Save();
-        EXPECT_FALSE(ClearStoredHistory());
-        EXPECT_EQ(m_trace.Messages(),
-                  (Messages{"error1 in OnInitDialog", "error1 in SaveIpPortControlToRegistry",
-                            "error1 in OnRegistryClear"}));
-        EXPECT_EQ(Items(m_dialog.m_comboIP), std::vector<std::u16string>{u"10.0.0.5"});
-        EXPECT_EQ(Items(m_dialog.m_comboPort), std::vector<std::u16string>{u"80"});
+        const bool blocked = fault == kNoFolder || fault == kNoFolderAfterFirstWrite;
+        std::optional<ScopedFileSizeLimit> limit;
+        ASSERT_TRUE(blocked || limit.emplace(4096).Active());
+        ASSERT_TRUE(fault != kNoFolder || home.BlockFolderWithFile());
+        if (fault == kNoFolderAfterFirstWrite)
+            platform_testing::SetSettingsWriteObserver([&] { home.BlockFolderWithFile(); });
+        EXPECT_FALSE(op == kLoad ? Load() : op == kSave ? (Save(), false) : ClearStoredHistory());
+        platform_testing::SetSettingsWriteObserver({});
+        limit.reset();
+        ASSERT_TRUE(!blocked || home.Unblock());
+        EXPECT_EQ(std::vector<std::string>{message}, m_trace.Messages());
+        EXPECT_EQ(ips, Items(m_dialog.m_comboIP));
+        EXPECT_EQ(ports, Items(m_dialog.m_comboPort));
+        EXPECT_EQ(ipAfter + u'\0', Stored(HISTORY_VALUE_IP));
+        EXPECT_EQ(portAfter + u'\0', Stored(HISTORY_VALUE_PORT));
     }
-}
-
-TEST_F(HistoryTest, SaveReportsTheStepThatFailedAndWritesNothingAfterIt) {
-    const std::u16string old = u"1" HISTORY_DELIMITER;
-    AddItems(m_dialog.m_comboIP, Numbers(91, 99));
-    AddItems(m_dialog.m_comboPort, {u"80"});
-    {
-        ScopedSettingsHome home;  // the IP value alone exceeds the limit: nothing changes
-        ASSERT_TRUE(Store(HISTORY_VALUE_IP, old) && Store(HISTORY_VALUE_PORT, old));
-        const QByteArray before = home.ReadSettingsFile();
-        UnderFileLimit(m_trace, [this] { Save(); });
-        EXPECT_EQ(m_trace.Messages(), Messages{"error2 in SaveIpPortControlToRegistry"});
-        EXPECT_EQ(home.ReadSettingsFile(), before);
-    }
-    m_dialog.m_comboIP.ResetContent();
-    m_dialog.m_comboPort.ResetContent();
-    AddItems(m_dialog.m_comboIP, {u"10.0.0.5"});
-    AddItems(m_dialog.m_comboPort, Numbers(700, 5));
-    ScopedSettingsHome home;  // the IP value fits, the port value does not
-    ASSERT_TRUE(Store(HISTORY_VALUE_PORT, old));
-    UnderFileLimit(m_trace, [this] { Save(); });
-    EXPECT_EQ(m_trace.Messages(), Messages{"error3 in SaveIpPortControlToRegistry"});
-    EXPECT_EQ(Stored(HISTORY_VALUE_IP).units, Encoded({u"10.0.0.5"}) + u'\0');
-    EXPECT_EQ(Stored(HISTORY_VALUE_PORT).units, old + u'\0');
-}
-
-TEST_F(HistoryTest, ClearReportsTheStepThatFailedAndWritesNothingAfterIt) {
-    const std::u16string ip = u"10.0.0.5" HISTORY_DELIMITER;
-    {
-        ScopedSettingsHome home;  // without "Camera IP" the file still exceeds the limit
-        ASSERT_TRUE(Store(HISTORY_VALUE_IP, ip) &&
-                    Store(HISTORY_VALUE_PORT, Encoded(Numbers(700, 5))));
-        const QByteArray before = home.ReadSettingsFile();
-        UnderFileLimit(m_trace, [] { EXPECT_FALSE(ClearStoredHistory()); });
-        EXPECT_EQ(m_trace.Messages(), Messages{"error2 in OnRegistryClear"});
-        EXPECT_EQ(home.ReadSettingsFile(), before);
-    }
-    // The second write can only be made to fail by changing the folder between the two writes:
-    // the observer turns the settings folder into a file after the first.
-    ScopedSettingsHome home;
-    ASSERT_TRUE(Store(HISTORY_VALUE_IP, ip) && Store(HISTORY_VALUE_PORT, u"80" HISTORY_DELIMITER));
-    int writes = 0;
-    platform_testing::SetSettingsWriteObserver([&] {
-        if (++writes == 1) {
-            EXPECT_TRUE(home.BlockFolderWithFile());
-        }
-    });
-    m_trace.Clear();
-    EXPECT_FALSE(ClearStoredHistory());
-    platform_testing::SetSettingsWriteObserver({});
-    EXPECT_EQ(m_trace.Messages(), Messages{"error3 in OnRegistryClear"});
-    ASSERT_TRUE(home.Unblock());
-    EXPECT_EQ(Stored(HISTORY_VALUE_IP).units, u"\0"s);
-    EXPECT_EQ(Stored(HISTORY_VALUE_PORT).units, u"80" HISTORY_DELIMITER u"\0"s);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "history/history_fixture.h"
 
-#include "history/connection_history.h"
 #include "platform/testing/hooks.h"
 #include "res/resource.h"
 
@@ -14,72 +13,63 @@ void HistoryDialog::DoDataExchange(CDataExchange* pDX) {
 
 void HistoryTest::SetUp() {
     m_keysBefore = platform_testing::OpenRegistryKeyCount();
-    CreateDialog(m_dialog);
+    ASSERT_TRUE(m_dialog.Create(IDD_PEMBLAR_DIALOG));
 }
 
 void HistoryTest::TearDown() {
-    if (m_dialog.m_hWnd != nullptr) m_dialog.DestroyWindow();
     // Every operation closed the key it opened, on every path.
-    EXPECT_EQ(platform_testing::OpenRegistryKeyCount(), m_keysBefore);
+    EXPECT_EQ(m_keysBefore, platform_testing::OpenRegistryKeyCount());
 }
 
-void HistoryTest::CreateDialog(HistoryDialog& dialog) {
-    ASSERT_TRUE(dialog.Create(IDD_PEMBLAR_DIALOG));
-    ASSERT_NE(dialog.m_comboIP.m_hWnd, nullptr);
-    ASSERT_NE(dialog.m_comboPort.m_hWnd, nullptr);
-}
-
-std::vector<std::u16string> HistoryTest::Items(const CComboBox& list) {
-    std::vector<std::u16string> items;
+Texts HistoryTest::Items(const CComboBox& list) {
+    Texts items;
     for (int index = 0; index < list.GetCount(); ++index) {
         CString item;
-        const int length = list.GetLBText(index, item);
-        EXPECT_EQ(length, item.GetLength());
+        list.GetLBText(index, item);
         items.push_back(item.Text());
     }
     return items;
 }
 
-void HistoryTest::AddItems(CComboBox& list, const std::vector<std::u16string>& items) {
+void HistoryTest::SetItems(CComboBox& list, const Texts& items) {
+    list.ResetContent();
     for (const std::u16string& item : items) list.AddString(item.c_str());
 }
 
 namespace {
 
-// Runs use on the history key, created when missing, and closes the key again.
-template <typename Use>
-LSTATUS WithHistoryKey(Use use) {
-    HKEY key = nullptr;
-    LSTATUS status =
+// The history key, created when missing, open for the object's lifetime.
+struct OpenKey {
+    OpenKey() {
         RegCreateKeyExW(HKEY_CURRENT_USER, HISTORY_KEY, 0, nullptr, 0, 0, nullptr, &key, nullptr);
-    if (status != ERROR_SUCCESS) return status;
-    status = use(key);
-    RegCloseKey(key);
-    return status;
-}
+    }
+    ~OpenKey() {
+        if (key != nullptr) RegCloseKey(key);
+    }
+    OpenKey(const OpenKey&) = delete;
+    OpenKey& operator=(const OpenKey&) = delete;
+    HKEY key = nullptr;
+};
 
 }  // namespace
 
 bool HistoryTest::Store(LPCWSTR name, const std::u16string& text) {
-    return WithHistoryKey([&](HKEY key) {
-               return RegSetValueExW(key, name, 0, REG_SZ,
-                                     reinterpret_cast<const BYTE*>(text.c_str()),
-                                     static_cast<DWORD>((text.size() + 1) * 2));
-           }) == ERROR_SUCCESS;
+    return RegSetValueExW(OpenKey().key, name, 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>((text.size() + 1) * 2)) == ERROR_SUCCESS;
 }
 
-StoredValue HistoryTest::Stored(LPCWSTR name) {
-    StoredValue value{ERROR_SUCCESS, std::u16string(32768, u'\0'), 65536};  // above any test's
-    value.status = WithHistoryKey([&](HKEY key) {
-        return RegQueryValueExW(key, name, nullptr, nullptr,
-                                reinterpret_cast<LPBYTE>(value.units.data()), &value.size);
-    });
-    value.units.resize(value.status == ERROR_SUCCESS ? value.size / 2 : 0);
-    return value;
+std::u16string HistoryTest::Stored(LPCWSTR name) {
+    std::u16string units(32768, u'\0');  // larger than any value a test stores
+    DWORD size = static_cast<DWORD>(units.size() * 2);
+    const LSTATUS status = RegQueryValueExW(OpenKey().key, name, nullptr, nullptr,
+                                            reinterpret_cast<LPBYTE>(units.data()), &size);
+    units.resize(status == ERROR_SUCCESS ? size / 2 : 0);
+    return units;
 }
 
-std::u16string HistoryTest::Encoded(const std::vector<std::u16string>& items) {
+std::u16string HistoryTest::Encoded(const Texts& items) {
     std::u16string text;
-    for (const std::u16string& item : items) text += item + HISTORY_DELIMITER;
+    for (const std::u16string& item : items) text += item + u"..!@#$%..";
     return text;
 }
