@@ -29,9 +29,10 @@ TEST_F(HistoryTest, LoadFillsEachListInSortedOrderAndSaveWritesItBackInListOrder
 
     ASSERT_TRUE(Store(HISTORY_VALUE_IP,
                       Encoded({u"camera.local", u"192.168.0.20", u"10.0.0.5",
-                               std::u16string(101, u'1'), u"Alpha", u"10.0.0.5", u"a..!@#$%.b."})));
-    ASSERT_TRUE(Store(HISTORY_VALUE_PORT, Encoded({u"8080", u"", u"123456", u"80"}) + u"554" +
-                                              u'\0' + Encoded({u"81"})));
+                               std::u16string(101, u'1'), u"Alpha", u"10.0.0.5", u"a..!@#$%.b."}) +
+                          u"10.0.0.9"));
+    ASSERT_TRUE(Store(HISTORY_VALUE_PORT,
+                      Encoded({u"8080", u"", u"123456", u"80"}) + u'\0' + Encoded({u"81"})));
     ASSERT_TRUE(Load());
     // Left out: longer than the entry takes, a tail without separator, what follows a NUL.
     const Texts ips = {u"10.0.0.5",    u"10.0.0.5", u"192.168.0.20",
