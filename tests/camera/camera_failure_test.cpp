@@ -45,6 +45,16 @@ std::vector<uint8_t> NotAJpeg(int) {
     return gif;
 }
 
+// A payload whose start marker has the two bytes given: each byte is checked on its own.
+std::function<std::vector<uint8_t>(int)> Starting(uint8_t first, uint8_t second) {
+    return [=](int) {
+        std::vector<uint8_t> payload = MarkedPayload(kPayloadSize, "spoiled frame");
+        payload[0] = first;
+        payload[1] = second;
+        return payload;
+    };
+}
+
 const std::string kShortMessage = " is not equal to MESSAGE_PACKET_LENGTH(4)";
 const std::string kShortHeader = " is not equal to IMAGE_DATA_HEADER_LENGTH(32)";
 const std::string kShortPayload = " is not equal to ImageDataLength(5000)";
@@ -72,6 +82,8 @@ const FailureCase kCases[] = {
     {"PayloadCutShortInItsOwnSend", kFirstFrame, {.splitHeaderAndPayload = true, .fault = Cut(Stage::kPayload, 0)}, {kClosedGracefully, "nRead(0)" + kShortPayload}},
     {"PayloadReset", kFirstFrame, {.fault = Reset(Stage::kPayload, 100)}, {kConnectionReset, "error reading real image data"}},
     {"PayloadNotAJpeg", kFirstFrame, {.payload = NotAJpeg}, {"image data spoiled"}},
+    {"PayloadStartsFF00", kFirstFrame, {.payload = Starting(0xFF, 0x00)}, {"image data spoiled"}},
+    {"PayloadStarts00D8", kFirstFrame, {.payload = Starting(0x00, 0xD8)}, {"image data spoiled"}},
     {"SecondHeaderCutShort", kSecondFrame, {.fault = Cut(Stage::kHeader, 31, 1)}, {kClosedGracefully, "nRead(31)" + kShortHeader}},
 };
 // clang-format on
