@@ -57,6 +57,10 @@ const FailureCase kCases[] = {
 };
 // clang-format on
 
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class CameraFailureTest : public CameraThreadTest,
                           public ::testing::WithParamInterface<FailureCase> {};
 

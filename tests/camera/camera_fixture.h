@@ -74,8 +74,7 @@ public:
     void SetConnected(DWORD t, BOOL v) override { Record(t, "connected=" + std::to_string(v)); }
     void SetTrying(DWORD t, BOOL v) override { Record(t, "trying=" + std::to_string(v)); }
     void SetFirstFrame(DWORD t, BOOL v) override { Record(t, "firstFrame=" + std::to_string(v)); }
-    /* Records a notification the window took (on the test thread, the only one to change the
-       current connection). */
+    /* Records a notification the window took, on the test thread. */
     void Shown() { Record(m_current, "shown"); }
 
 private:
@@ -90,8 +89,7 @@ private:
     Strings m_events;
 };
 
-// What the window saw of the frame buffer at one WM_IMAGE_ARRIVED: ImageDataLength and the
-// caption at ImageData[24..42].
+// ImageDataLength and the caption (ImageData[24..42]) the window saw at one notification.
 using Notification = std::pair<int32_t, std::string>;
 
 // One camera thread, made through the framework and kept by the run; its window takes the
