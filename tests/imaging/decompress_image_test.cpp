@@ -35,7 +35,7 @@ HBITMAP Decode(std::vector<uint8_t> frame, int maxSide = 10000, DWORD countOver 
 // Checks a 64 x 48 picture's first and last quadrant, then releases it.
 void ExpectPicture(HBITMAP bitmap, uint32_t last = kColours[3]) {
     const QImage pixels = test_support::ReadBitmap(bitmap);
-    ASSERT_EQ(QSize(64, 48), pixels.size());
+    ASSERT_EQ(QSize(64, 48), pixels.size()) << pixels.width() << " x " << pixels.height();
     EXPECT_TRUE(test_support::NearColour(pixels.pixel(16, 12), kColours[0]));
     EXPECT_TRUE(test_support::NearColour(pixels.pixel(48, 36), last));
     EXPECT_TRUE(DeleteObject(bitmap));
