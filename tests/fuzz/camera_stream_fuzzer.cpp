@@ -1,9 +1,7 @@
 // Fuzz target: a camera's byte stream through the real camera thread. Each input is everything
-// a camera says on one connection: a loopback peer accepts the thread's connection, sends the
-// input, closes its sending side and reads whatever the thread sends until it hangs up. The
-// thread runs on the calling thread, so its notifications reach a window on the same thread at
-// once; the window asks for the next frame on each one, as a connected paint does. The stream's
-// end ends the connection, so every run is bounded by the input's length.
+// a camera says on one connection, sent by a loopback peer that then reads until the thread hangs
+// up. The thread runs on the calling thread, so its notifications reach a window on the same
+// thread at once; the window asks for the next frame on each one, as a connected paint does.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -50,6 +48,7 @@ public:
     void SetFirstFrame(DWORD, BOOL value) override { firstFrame = value; }
 };
 
+int g_listener = -1, g_port = 0;  // the camera's end
 StreamOwner* g_owner = nullptr;
 int g_frames = 0;
 int g_boxes = 0;
@@ -74,6 +73,9 @@ LRESULT OnMessage(UINT message, WPARAM, LPARAM) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzz_support::StartApplication();
+    if (!fuzz_support::ListenOnLoopback(&g_listener, &g_port)) {
+        Violation("a loopback listener can be made");
+    }
     platform_testing::SetMessageBoxAnswerer([](const std::u16string&, UINT) {
         ++g_boxes;
         return IDOK;
@@ -82,14 +84,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const fuzz_support::LoopbackPeer camera;
-    if (camera.Port() == 0) Violation("a loopback listener can be made");
     static HWND window = platform_testing::CreateTestWindow(OnMessage);
     const int socketsBefore = platform_testing::OpenSocketCount();
 
     StreamOwner owner;
     owner.window = window;
-    owner.port = camera.Port();
+    owner.port = g_port;
     g_owner = &owner;
     g_frames = 0;
     g_boxes = 0;
@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memset(ImageData, 0, sizeof ImageData);
     ImageDataLength = 0;
 
-    std::thread cameraEnd([&] { camera.ServeOne(data, size); });
+    std::thread cameraEnd([&] { fuzz_support::ServeOne(g_listener, data, size); });
     CameraThreadProc(&owner);
     cameraEnd.join();
     g_owner = nullptr;

@@ -18,8 +18,7 @@ namespace {
 
 using fuzz_support::Violation;
 
-class FuzzedDialog : public CPemblarDlg {
-public:
+struct FuzzedDialog : CPemblarDlg {
     using CPemblarDlg::m_image;
 };
 
@@ -27,10 +26,8 @@ public:
 constexpr int64_t kPixelBudget = int64_t{4096} * 4096;
 
 bool HasEndMarker(const uint8_t* data, size_t size) {
-    for (size_t i = 0; i + 1 < size; ++i) {
-        if (data[i] == 0xFF && data[i + 1] == 0xD9) return true;
-    }
-    return false;
+    const uint8_t marker[] = {0xFF, 0xD9};
+    return std::search(data, data + size, marker, marker + 2) != data + size;
 }
 
 }  // namespace

@@ -1,43 +1,31 @@
 #include "fuzz_environment.h"
 
 #include <QApplication>
-#include <QByteArray>
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 
 #include "res/resources.h"
 
 namespace fuzz_support {
-namespace {
-
-QByteArray g_settingsHome;
-
-void RemoveSettingsHome() {
-    if (!g_settingsHome.isEmpty()) QDir(QString::fromLocal8Bit(g_settingsHome)).removeRecursively();
-}
-
-}  // namespace
 
 void StartApplication() {
-    static QApplication* application = nullptr;
-    if (application != nullptr) return;
+    if (QApplication::instance() != nullptr) return;
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static int argc = 1;
     static char name[] = "pemblar-fuzz";
     static char* argv[] = {name, nullptr};
     AfxSetResourceTable(&kProgramResources);
     // Never destroyed: the run ends with exit() from inside the fuzzing loop, while windows live.
-    application = new QApplication(argc, argv);
+    new QApplication(argc, argv);
 }
 
 void UseTemporarySettingsHome() {
-    if (!g_settingsHome.isEmpty()) return;
-    QByteArray pattern = QDir::tempPath().toLocal8Bit() + "/pemblar-fuzz-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) Violation("a temporary settings home can be made");
-    g_settingsHome = pattern;
-    setenv("XDG_CONFIG_HOME", g_settingsHome.constData(), 1);
-    std::atexit(RemoveSettingsHome);
+    static const QTemporaryDir home(QDir::tempPath() + "/pemblar-fuzz-XXXXXX");
+    if (!home.isValid()) Violation("a temporary settings home can be made");
+    setenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()).constData(), 1);
 }
 
 void Violation(const char* rule) {

@@ -1,6 +1,5 @@
-// What every fuzz target sets up once: the program's resources and a Qt application on the
-// offscreen platform (windows and dialogs need both) and a settings home of its own in a temporary
-// folder, so a run never reads or writes the user's settings.
+// What fuzz targets set up once: the program's resources and a Qt application on the offscreen
+// platform, and a temporary settings home so a run never touches the user's settings.
 #pragma once
 
 namespace fuzz_support {

@@ -7,25 +7,23 @@
 
 namespace fuzz_support {
 
-LoopbackPeer::LoopbackPeer() {
-    m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (m_fd < 0) return;
+bool ListenOnLoopback(int* listener, int* port) {
+    *listener = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t size = sizeof address;
-    if (::bind(m_fd, reinterpret_cast<sockaddr*>(&address), size) == 0 && ::listen(m_fd, 4) == 0 &&
-        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
-        m_port = ntohs(address.sin_port);
+    if (*listener < 0 || ::bind(*listener, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+        ::listen(*listener, 4) != 0 ||
+        ::getsockname(*listener, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+        return false;
     }
+    *port = ntohs(address.sin_port);
+    return true;
 }
 
-LoopbackPeer::~LoopbackPeer() {
-    if (m_fd >= 0) ::close(m_fd);
-}
-
-void LoopbackPeer::ServeOne(const uint8_t* data, size_t size) const {
-    const int peer = ::accept(m_fd, nullptr, nullptr);
+void ServeOne(int listener, const uint8_t* data, size_t size) {
+    const int peer = ::accept(listener, nullptr, nullptr);
     if (peer < 0) return;
     size_t sent = 0;
     while (sent < size) {

@@ -7,23 +7,11 @@
 
 namespace fuzz_support {
 
-class LoopbackPeer {
-public:
-    /* Listens on a port the system chooses; Port() is 0 when it cannot. */
-    LoopbackPeer();
-    ~LoopbackPeer();
-    LoopbackPeer(const LoopbackPeer&) = delete;
-    LoopbackPeer& operator=(const LoopbackPeer&) = delete;
+/* A socket listening on 127.0.0.1 at a port the system chooses; false when none can be made. */
+bool ListenOnLoopback(int* listener, int* port);
 
-    int Port() const { return m_port; }
-
-    /* Accepts one connection, sends the bytes, closes its sending side and reads what the other
-       end sends until it hangs up, so no unread byte turns the close into a reset. */
-    void ServeOne(const uint8_t* data, size_t size) const;
-
-private:
-    int m_fd = -1;
-    int m_port = 0;
-};
+/* Accepts one connection, sends the bytes, closes its sending side and reads what the other end
+   sends until it hangs up, so no unread byte turns the close into a reset. */
+void ServeOne(int listener, const uint8_t* data, size_t size);
 
 }  // namespace fuzz_support
