@@ -241,36 +241,12 @@ const FaultRow kRows[] = {
     {"trickled_stream", [](fakecamera::Script& s) { s.trickle = true; }, {}, kKeepsStreaming},
 };
 
-// The live platform objects that a viewer owns while it lives: sockets, threads, bitmaps,
-// windows and device contexts.
-std::array<int, 5> LiveObjects() {
-    return {platform_testing::OpenSocketCount(), platform_testing::LiveThreadCount(),
-            platform_testing::LiveBitmapCount(), platform_testing::LiveWindowCount(),
-            platform_testing::LiveDeviceContextCount()};
-}
-
 class FaultMatrixTest : public ViewerTest, public ::testing::WithParamInterface<FaultRow> {
 protected:
     static fakecamera::Script WellBehaved() {
         fakecamera::Script script;
         script.payload = [](int i) { return Frame(i); };
         return script;
-    }
-
-    void ExpectTraced(const Texts& texts) {
-        // A retired thread reports once its receive has been woken, which may follow the wait.
-        test_support::PumpEventsUntil([&] {
-            return std::all_of(texts.begin(), texts.end(),
-                               [&](const std::string& text) { return m_trace.Count(text) > 0; });
-        });
-        for (const std::string& text : texts) {
-            EXPECT_GE(m_trace.Count(text), 1)
-                << text << " among " << ::testing::PrintToString(m_trace.Messages());
-        }
-    }
-
-    bool IsStreaming() {
-        return m_viewer->m_bConnected && !m_viewer->m_bTrying && ButtonText() == u"Disconnect";
     }
 
     void RunTheFault(const FaultRow& row);

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <memory>
 
@@ -77,12 +78,9 @@ void ViewerTest::StartViewer() {
     test_support::PumpEventsUntil([] { return false; }, std::chrono::milliseconds(50));
 }
 
-double ViewerTest::CloseViewer() {
-    const auto start = std::chrono::steady_clock::now();
+void ViewerTest::CloseViewer() {
     m_viewer->DestroyWindow();
-    const auto end = std::chrono::steady_clock::now();
     AfxGetApp()->m_pMainWnd = nullptr;
-    return std::chrono::duration<double, std::milli>(end - start).count();
 }
 
 void ViewerTest::Type(const std::u16string& ip, const std::u16string& port) {
@@ -164,4 +162,26 @@ QMessageBox* ViewerTest::WaitForMessageBox(const QString& text) {
         return found != nullptr;
     });
     return found;
+}
+
+void ViewerTest::ExpectTraced(const std::vector<std::string>& texts) {
+    // A retired thread reports once its receive has been woken, which may follow the wait.
+    test_support::PumpEventsUntil([&] {
+        return std::ranges::all_of(texts,
+                                   [&](const std::string& t) { return m_trace.Count(t) > 0; });
+    });
+    for (const std::string& text : texts) {
+        EXPECT_GE(m_trace.Count(text), 1)
+            << text << " among " << ::testing::PrintToString(m_trace.Messages());
+    }
+}
+
+bool ViewerTest::IsStreaming() {
+    return m_viewer->m_bConnected && !m_viewer->m_bTrying && ButtonText() == u"Disconnect";
+}
+
+std::array<int, 5> ViewerTest::LiveObjects() {
+    return {platform_testing::OpenSocketCount(), platform_testing::LiveThreadCount(),
+            platform_testing::LiveBitmapCount(), platform_testing::LiveWindowCount(),
+            platform_testing::LiveDeviceContextCount()};
 }

@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <QMessageBox>
+#include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "dialog/pemblar_dlg.h"
 #include "fakecamera/fake_camera.h"
@@ -48,8 +50,8 @@ public:
 
     /* Creates and shows the main dialog as the application's main window. */
     void StartViewer();
-    /* Destroys the main dialog, as ending it does; the time it took in milliseconds. */
-    double CloseViewer();
+    /* Destroys the main dialog, as ending it does. */
+    void CloseViewer();
     /* Types the address and port into the entries. */
     void Type(const std::u16string& ip, const std::u16string& port);
     enum class Press { kClick, kEnterOnFocus };
@@ -73,6 +75,12 @@ public:
     QMessageBox* WaitForMessageBox(const QString& text);
 
     void ClickConnectButton();
+    /* Pumps events until every text has been reported; expects each. */
+    void ExpectTraced(const std::vector<std::string>& texts);
+    /* Whether the view streams: connected, not trying, the button reads "Disconnect". */
+    bool IsStreaming();
+    /* Live sockets, threads, bitmaps, windows and device contexts of the platform. */
+    static std::array<int, 5> LiveObjects();
 
     ScopedSettingsHome m_home;
     test_support::TraceRecorder m_trace;
