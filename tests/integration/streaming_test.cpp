@@ -22,51 +22,11 @@ std::string Shown(float fps) {
     return text;
 }
 
-TEST_F(ViewerTest, CancelsStreamsAndReconnectsWithTheSavedLogin) {
-    StartViewer();
-    EXPECT_TRUE(m_viewer->m_bLoading);
-    // Enter on the focused button opens the login. A cancelled login connects nothing and adds
-    // nothing to the history, but ends loading.
-    Type(u"127.0.0.1", QString::number(m_camera.Port()).toStdU16String());
-    LoginSeen seen = PressConnect({u"x", u"y", false, false}, Press::kEnterOnFocus);
-    EXPECT_TRUE(seen.shown);
-    EXPECT_FALSE(m_viewer->m_bLoading);
-    EXPECT_EQ(ButtonText(), u"Connect");
-    EXPECT_TRUE(Items(IDC_COMBO_IP).empty());
-
-    seen = PressConnect({u"alice", u"pa55word", true});
-    EXPECT_EQ(seen.id, u"");
-    EXPECT_FALSE(seen.savePassword);
-    ASSERT_TRUE(WaitForFrames(10));
-    EXPECT_TRUE(IsStreaming());
-    ASSERT_EQ(m_camera.AuthPackets().size(), 1u);
-    EXPECT_EQ(m_camera.AuthPackets()[0].substr(16, 6), std::string("alice\0", 6));
-    EXPECT_EQ(m_camera.AuthPackets()[0].substr(32, 9), std::string("pa55word\0", 9));
-    EXPECT_EQ(Items(IDC_COMBO_IP), std::vector<std::u16string>{u"127.0.0.1"});
-    EXPECT_EQ(Items(IDC_COMBO_PORT).size(), 1u);
-    PressDisconnect();
-    ASSERT_TRUE(WaitForDisconnected());
-
-    // The login opens pre-filled because Save Password was ticked.
-    seen = PressConnect({u"alice", u"pa55word", true});
-    EXPECT_EQ(seen.id, u"alice");
-    EXPECT_EQ(seen.password, u"pa55word");
-    EXPECT_TRUE(seen.savePassword);
-    ASSERT_TRUE(WaitForFrames(10));
-    EXPECT_EQ(m_camera.ConnectionCount(), 2);
-    // The earlier connection's thread has ended without taking the newer one's view state along.
-    ASSERT_TRUE(test_support::PumpEventsUntil([&] {
-        return m_camera.ActiveConnections() == 1 &&
-               platform_testing::LiveThreadCount() == m_threadsBefore + 1;
-    }));
-    EXPECT_TRUE(IsStreaming());
-}
-
-// A reconnect after a pause, to a camera whose caption never changes. The earlier connection's
-// thread, still waiting for a frame, is woken by the new Connect's close and hands nothing over.
-// The new connection shows 0.000000 until its own first interval closes, never a rate over the
-// pause, and draws its caption again.
-TEST_F(ViewerTest, AReconnectMeasuresItsOwnRateDrawsItsCaptionAndSilencesTheEarlierThread) {
+// A cancelled login connects nothing. The login reaches the camera; a reconnect after a pause
+// opens the login pre-filled, silences the earlier thread still waiting for a frame (woken by the
+// new Connect's close, it hands nothing over), shows 0.000000 until its own first interval closes
+// (never a rate over the pause) and draws its caption again, though the caption never changes.
+TEST_F(ViewerTest, StreamsThenReconnectsWithTheSavedLoginItsOwnRateAndItsCaption) {
     // Each reading of the counter is 0.3 s after the one before, plus the pause once it is over;
     // each also notes the rate the view showed last.
     std::atomic<int64_t> reads{0}, pause{0};
@@ -83,10 +43,22 @@ TEST_F(ViewerTest, AReconnectMeasuresItsOwnRateDrawsItsCaptionAndSilencesTheEarl
     script.frameLimit = 5;  // then the thread waits for a frame that never comes
     m_camera.SetScript(script);
     StartViewer();
-    ConnectToCamera();
+    EXPECT_TRUE(ConnectToCamera({u"x", u"y", false, false}).ok);
+    EXPECT_FALSE(m_viewer->m_bLoading);
+    EXPECT_EQ(ButtonText(), u"Connect");
+    EXPECT_TRUE(Items(IDC_COMBO_IP).empty());
+
+    Login seen = PressConnect({u"alice", u"pa55word", true});
+    EXPECT_EQ(seen.id, u"");
+    EXPECT_FALSE(seen.savePassword);
     // Five frames: the first restarts the meter, the fifth closes 4 frames over 1.2 s.
     ASSERT_TRUE(test_support::PumpEventsUntil([&] { return m_viewer->m_fFps > 0.0f; }));
     EXPECT_EQ(Shown(m_viewer->m_fFps), "3.333333");
+    ASSERT_EQ(m_camera.AuthPackets().size(), 1u);
+    EXPECT_EQ(m_camera.AuthPackets()[0].substr(16, 6), std::string("alice\0", 6));
+    EXPECT_EQ(m_camera.AuthPackets()[0].substr(32, 9), std::string("pa55word\0", 9));
+    EXPECT_EQ(Items(IDC_COMBO_IP), std::vector<std::u16string>{u"127.0.0.1"});
+    EXPECT_EQ(Items(IDC_COMBO_PORT).size(), 1u);
     PressDisconnect();
     ASSERT_TRUE(WaitForDisconnected());
 
@@ -112,13 +84,15 @@ TEST_F(ViewerTest, AReconnectMeasuresItsOwnRateDrawsItsCaptionAndSilencesTheEarl
         earlierThreadSent = platform_testing::WaitingSendCount(window) > 0;
     });
     rates.clear();
-    PressConnect();  // the camera's address is still typed in
+    seen = PressConnect({u"alice", u"pa55word", true});
     platform_testing::SetSocketCloseObserver({});
+    EXPECT_EQ(seen.id, u"alice");
+    EXPECT_EQ(seen.password, u"pa55word");
+    EXPECT_TRUE(seen.savePassword);
     EXPECT_TRUE(held);
     EXPECT_FALSE(earlierThreadSent) << "the superseded thread handed a notification over";
 
     ASSERT_TRUE(test_support::PumpEventsUntil([&] { return rates.size() >= 8; }));
-    // 0.000000 until the fifth frame closes the new connection's first interval.
     EXPECT_EQ(std::vector<std::string>(rates.begin(), rates.begin() + 5),
               std::vector<std::string>(5, "0.000000"));
     EXPECT_EQ(rates[5], "3.333333");
@@ -128,6 +102,8 @@ TEST_F(ViewerTest, AReconnectMeasuresItsOwnRateDrawsItsCaptionAndSilencesTheEarl
         return test_support::CountColour(view, kCaptionText, 0x000000) > 200;
     }));
     EXPECT_EQ(std::u16string(m_viewer->m_strStamp.GetString()), u"the same caption...");
+    EXPECT_TRUE(IsStreaming());
+    EXPECT_EQ(m_camera.ConnectionCount(), 2);
 }
 
 // Typing stops at 100 characters in the address entry and at 5 in the port entry; a port text
