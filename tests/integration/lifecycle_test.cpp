@@ -4,8 +4,6 @@
 #include <QAbstractButton>
 #include <algorithm>
 #include <atomic>
-#include <functional>
-#include <memory>
 #include <thread>
 
 #include "imaging/jpeg_image.h"
@@ -31,8 +29,8 @@ constexpr char kCloseFailed[] = "closesocket failed";
 class LifecycleTest;
 struct Row {
     const char* name;
-    std::function<void(LifecycleTest&)> reach;  // brings the viewer into the state
-    bool typesAnAddress = true;                 // the history then holds it
+    void (*reach)(LifecycleTest&);  // brings the viewer into the state
+    bool typesAnAddress = true;     // the history then holds it
 };
 
 /* Waits, without running the UI thread's events, until a camera thread waits to hand over. */
@@ -57,8 +55,8 @@ public:
         ViewerTest::TearDown();
     }
 
-    bool CameraStalls(int count = 1) {
-        return test_support::PumpEventsUntil([&] { return m_camera.StallCount() >= count; });
+    bool CameraStalls(int n = 1) {
+        return test_support::PumpEventsUntil([&] { return m_camera.StallCount() >= n; });
     }
 
     void ReconnectStreams() {

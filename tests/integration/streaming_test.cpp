@@ -1,4 +1,5 @@
-// Connect, stream, disconnect and reconnect through the real dialogs against the fake camera.
+// Connect, stream, disconnect and reconnect through the real dialogs against the fake camera, and
+// Connect presses that end before anything streams.
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -111,7 +112,8 @@ TEST_F(ViewerTest, StreamsThenReconnectsWithTheSavedLoginItsOwnRateAndItsCaption
 // bits name.
 TEST_F(ViewerTest, TheEntriesTakeTheirLimitsAndAPortOutOfRangeIsNeverDialled) {
     StartViewer();
-    const auto typeKeys = [&](int id, const QString& keys) {
+    for (auto [id, keys, kept] : {std::tuple{IDC_COMBO_IP, QString(120, u'1'), 100},
+                                  std::tuple{IDC_COMBO_PORT, QString("700001"), 5}}) {
         QLineEdit* entry =
             qobject_cast<QComboBox*>(test_support::WidgetOf(GetDlgItem(m_viewer->m_hWnd, id)))
                 ->lineEdit();
@@ -119,19 +121,51 @@ TEST_F(ViewerTest, TheEntriesTakeTheirLimitsAndAPortOutOfRangeIsNeverDialled) {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, QString(key));
             QApplication::sendEvent(entry, &press);
         }
-        return entry;
-    };
-    EXPECT_EQ(typeKeys(IDC_COMBO_IP, QString(120, u'1'))->text().size(), 100);
-    EXPECT_EQ(typeKeys(IDC_COMBO_PORT, QStringLiteral("700001"))->text(), QStringLiteral("70000"));
-    typeKeys(IDC_COMBO_IP, {})->setText(QStringLiteral("127.0.0.1"));
+        EXPECT_EQ(entry->text(), keys.left(kept));
+    }
     fakecamera::FakeCamera wrapped;
     const bool listening = wrapped.Start(4464);  // unless the port is taken
+    Type(u"127.0.0.1", u"70000");
     PressConnect();
     ASSERT_TRUE(WaitForDisconnected());
     EXPECT_EQ(m_trace.Messages(), std::vector<std::string>{"invalid port = 70000"});
-    if (listening) {
-        EXPECT_EQ(wrapped.ConnectionCount(), 0);
-    }
+    EXPECT_TRUE(!listening || wrapped.ConnectionCount() == 0);
+}
+
+// Empty entries pressed with Connect on an empty history: the press is tried and fails, but no
+// empty item joins either list, the settings file or the next run's lists.
+TEST_F(ViewerTest, EmptyEntriesNeverBecomeHistoryItems) {
+    StartViewer();
+    Type(u"", u"");
+    PressConnect();
+    ASSERT_TRUE(WaitForDisconnected());
+    EXPECT_EQ(Items(IDC_COMBO_IP), std::vector<std::u16string>{});
+    EXPECT_EQ(Items(IDC_COMBO_PORT), std::vector<std::u16string>{});
+    CloseViewer();
+    EXPECT_FALSE(m_home.ReadSettingsFile().contains("..!@#$%.."))
+        << m_home.ReadSettingsFile().toStdString();
+    StartViewer();
+    EXPECT_EQ(Items(IDC_COMBO_IP), std::vector<std::u16string>{});
+    EXPECT_EQ(Items(IDC_COMBO_PORT), std::vector<std::u16string>{});
+}
+
+// A camera thread that cannot be created: the view goes back to Disconnected with nothing left
+// over, and the next Connect streams.
+TEST_F(ViewerTest, AThreadThatCannotBeCreatedLeavesTheViewerUsable) {
+    StartViewer();
+    const auto before = LiveObjects();
+    platform_testing::FailThreadCreations(1);
+    ConnectToCamera();
+    EXPECT_FALSE(m_viewer->m_bTrying);
+    EXPECT_FALSE(m_viewer->m_bConnected);
+    EXPECT_EQ(ButtonText(), u"Connect");
+    EXPECT_EQ(m_viewer->m_pThread, nullptr);
+    EXPECT_EQ(LiveObjects(), before) << "sockets, threads, bitmaps, windows, device contexts";
+    EXPECT_EQ(m_camera.ConnectionCount(), 0);
+
+    PressConnect();
+    ASSERT_TRUE(WaitForFrames(3));
+    EXPECT_TRUE(IsStreaming());
 }
 
 }  // namespace
