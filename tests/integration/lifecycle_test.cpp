@@ -32,6 +32,9 @@ struct Row {
     void (*reach)(LifecycleTest&);  // brings the viewer into the state
     bool typesAnAddress = true;     // the history then holds it
 };
+void PrintTo(const Row& row, std::ostream* os) {
+    *os << row.name;
+}
 
 /* Waits, without running the UI thread's events, until a camera thread waits to hand over. */
 bool WaitForHandOff(HWND window) {
@@ -191,7 +194,7 @@ TEST_P(LifecycleTest, ClosingEndsEveryThreadLeaksNothingAndSavesTheHistory) {
     EXPECT_EQ(LiveObjects(), expected) << "sockets, threads, bitmaps, windows, device contexts";
 
     StartViewer();  // the history was saved: a new viewer starts with it
-    EXPECT_EQ(Items(IDC_COMBO_IP).empty(), !GetParam().typesAnAddress);
+    EXPECT_EQ(Items(IDC_COMBO_IP).size(), GetParam().typesAnAddress ? 1u : 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryState, LifecycleTest, ::testing::ValuesIn(kRows),
