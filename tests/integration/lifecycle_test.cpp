@@ -9,7 +9,6 @@
 #include "imaging/jpeg_image.h"
 #include "integration/viewer_fixture.h"
 #include "platform/testing/hooks.h"
-#include "support/held_resolver.h"
 #include "support/pump_events.h"
 
 // Scripts name only the fields that differ from a well-behaved camera's.
@@ -48,7 +47,6 @@ bool WaitForHandOff(HWND window) {
 
 class LifecycleTest : public ViewerTest, public ::testing::WithParamInterface<Row> {
 public:
-    std::unique_ptr<test_support::HeldResolver> m_resolver;  // a name lookup that never returns
     // 0: the camera serves; 1: it holds frame 3 until the test sets 2 (or the row ends).
     std::shared_ptr<std::atomic<int>> m_gate = std::make_shared<std::atomic<int>>(0);
     Texts m_traces;  // what the row's camera threads must have reported by the end
@@ -101,16 +99,6 @@ public:
 
 const Row kRows[] = {
     {"loading", [](LifecycleTest&) {}, false},
-    {"trying_socket_made_name_not_yet_looked_up",
-     [](LifecycleTest& t) {
-         t.m_resolver = std::make_unique<test_support::HeldResolver>();
-         t.Type(u"camera.example", u"80");
-         t.PressConnect();
-         // Unpumped, the camera thread waits in its data exchange with this thread: its socket is
-         // made, its lookup not begun. Closing the viewer releases it into that lookup.
-         ASSERT_TRUE(WaitForHandOff(t.m_viewer->m_hWnd));
-         EXPECT_NE(t.m_viewer->m_socket.load(), 0u);
-     }},
     // One step failure as the road of its whole family: reported, Disconnected, usable again.
     {"server_full_then_reconnect",
      [](LifecycleTest& t) {
@@ -181,7 +169,6 @@ TEST_P(LifecycleTest, ClosingEndsEveryThreadLeaksNothingAndSavesTheHistory) {
 
     CloseViewer();
     EXPECT_EQ(platform_testing::LiveThreadCount(), m_threadsBefore);
-    m_resolver.reset();
     m_viewer.reset();
     // A close that finds the thread between two receives of a reply: the next meets no socket.
     if (m_trace.Count(kSaysInterrupted) == 0 && m_trace.Count(kSaysNoSocket) > 0) {

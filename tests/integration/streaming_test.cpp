@@ -133,7 +133,7 @@ TEST_F(ViewerTest, TheEntriesTakeTheirLimitsAndAPortOutOfRangeIsNeverDialled) {
 }
 
 // Empty entries pressed with Connect on an empty history: the press is tried and fails, but no
-// empty item joins either list, the settings file or the next run's lists.
+// empty item joins either list or the settings file.
 TEST_F(ViewerTest, EmptyEntriesNeverBecomeHistoryItems) {
     StartViewer();
     Type(u"", u"");
@@ -142,11 +142,9 @@ TEST_F(ViewerTest, EmptyEntriesNeverBecomeHistoryItems) {
     EXPECT_EQ(Items(IDC_COMBO_IP), std::vector<std::u16string>{});
     EXPECT_EQ(Items(IDC_COMBO_PORT), std::vector<std::u16string>{});
     CloseViewer();
-    EXPECT_FALSE(m_home.ReadSettingsFile().contains("..!@#$%.."))
-        << m_home.ReadSettingsFile().toStdString();
-    StartViewer();
-    EXPECT_EQ(Items(IDC_COMBO_IP), std::vector<std::u16string>{});
-    EXPECT_EQ(Items(IDC_COMBO_PORT), std::vector<std::u16string>{});
+    const QByteArray saved = m_home.ReadSettingsFile();
+    EXPECT_FALSE(saved.isEmpty());
+    EXPECT_FALSE(saved.contains("..!@#$%..")) << saved.toStdString();  // the item separator
 }
 
 // A camera thread that cannot be created: the view goes back to Disconnected with nothing left
