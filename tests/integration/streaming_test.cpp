@@ -114,9 +114,7 @@ TEST_F(ViewerTest, TheEntriesTakeTheirLimitsAndAPortOutOfRangeIsNeverDialled) {
     StartViewer();
     for (auto [id, keys, kept] : {std::tuple{IDC_COMBO_IP, QString(120, u'1'), 100},
                                   std::tuple{IDC_COMBO_PORT, QString("700001"), 5}}) {
-        QLineEdit* entry =
-            qobject_cast<QComboBox*>(test_support::WidgetOf(GetDlgItem(m_viewer->m_hWnd, id)))
-                ->lineEdit();
+        QLineEdit* entry = Control<QComboBox>(id)->lineEdit();
         for (QChar key : keys) {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, QString(key));
             QApplication::sendEvent(entry, &press);

@@ -13,7 +13,6 @@
 
 #include "platform/testing/hooks.h"
 #include "support/pump_events.h"
-#include "support/window_pixels.h"
 
 namespace {
 
@@ -70,16 +69,14 @@ void ViewerTest::CloseViewer() {
 
 void ViewerTest::Type(const std::u16string& ip, const std::u16string& port) {
     for (auto [id, text] : {std::pair{IDC_COMBO_IP, ip}, std::pair{IDC_COMBO_PORT, port}}) {
-        auto* combo =
-            qobject_cast<QComboBox*>(test_support::WidgetOf(GetDlgItem(m_viewer->m_hWnd, id)));
+        auto* combo = Control<QComboBox>(id);
         ASSERT_NE(combo, nullptr);
         combo->lineEdit()->setText(QString::fromStdU16String(text));
     }
 }
 
 void ViewerTest::ClickConnectButton() {
-    auto* button = qobject_cast<QAbstractButton*>(
-        test_support::WidgetOf(GetDlgItem(m_viewer->m_hWnd, IDC_BUTTON_CONNECT)));
+    auto* button = Control<QAbstractButton>(IDC_BUTTON_CONNECT);
     ASSERT_NE(button, nullptr);
     button->click();
 }
@@ -105,15 +102,13 @@ void ViewerTest::PressDisconnect() {
 }
 
 std::u16string ViewerTest::ButtonText() const {
-    auto* button = qobject_cast<QAbstractButton*>(
-        test_support::WidgetOf(GetDlgItem(m_viewer->m_hWnd, IDC_BUTTON_CONNECT)));
+    auto* button = Control<QAbstractButton>(IDC_BUTTON_CONNECT);
     return button ? button->text().toStdU16String() : u"";
 }
 
 std::vector<std::u16string> ViewerTest::Items(int comboId) const {
     std::vector<std::u16string> items;
-    if (auto* combo = qobject_cast<QComboBox*>(
-            test_support::WidgetOf(GetDlgItem(m_viewer->m_hWnd, comboId)))) {
+    if (auto* combo = Control<QComboBox>(comboId)) {
         for (int i = 0; i < combo->count(); ++i)
             items.push_back(combo->itemText(i).toStdU16String());
     }

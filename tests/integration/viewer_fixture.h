@@ -15,6 +15,7 @@
 #include "fakecamera/fake_camera.h"
 #include "support/settings_home.h"
 #include "support/trace_recorder.h"
+#include "support/window_pixels.h"
 
 class ViewerDialog : public CPemblarDlg {
 public:
@@ -51,6 +52,11 @@ public:
     Login ConnectToCamera(const Login& answer = {u"admin", u"secret"});
     /* Clicks the button while it reads "Disconnect". */
     void PressDisconnect();
+    /* The main dialog's control of that id as its widget class; NULL for another class. */
+    template <class Widget>
+    Widget* Control(int id) const {
+        return qobject_cast<Widget*>(test_support::WidgetOf(GetDlgItem(m_viewer->m_hWnd, id)));
+    }
     std::u16string ButtonText() const;
     std::vector<std::u16string> Items(int comboId) const;
     /* Whether the view streams: connected, not trying, the button reads "Disconnect". */
