@@ -1,14 +1,11 @@
 // The program's start-up: the socket-layer check and the modal main dialog whose end is the
 // program's end, with the history kept from one run to the next.
-#include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QTimer>
 
 #include "app/pemblar_app.h"
 #include "integration/viewer_fixture.h"
 #include "platform/testing/hooks.h"
-#include "support/pump_events.h"
 #include "support/window_pixels.h"
 
 namespace {
@@ -22,88 +19,54 @@ TEST(StartupTest, AFailedSocketLayerShowsItsMessageAndNeverOpensTheDialog) {
     });
     platform_testing::FailSocketLayerStartup(true);
     const int windowsBefore = platform_testing::LiveWindowCount();
-
     EXPECT_FALSE(AfxGetApp()->InitInstance());
-
     platform_testing::FailSocketLayerStartup(false);
     platform_testing::SetMessageBoxAnswerer(nullptr);
     EXPECT_EQ(boxes, std::vector<std::u16string>{u"Windows CE sockets initialization failed."});
     EXPECT_EQ(platform_testing::LiveWindowCount(), windowsBefore);
-    EXPECT_TRUE(home.FolderEntries().isEmpty())
-        << "nothing is loaded from or saved to the settings";
+    EXPECT_TRUE(home.FolderEntries().isEmpty()) << "the settings are neither loaded nor saved";
 }
 
-// Runs the program's start-up; `act` runs once the main dialog shows, and must end it.
-void RunProgram(const std::function<void(HWND dialog)>& act) {
+// Runs the program's start-up: adds `add` to the address list once the main dialog shows, then
+// closes it; the address list's items as the dialog showed them, then the entry's text.
+std::string RunProgram(const std::u16string& add) {
+    QStringList shown;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         CWnd* main = AfxGetApp()->m_pMainWnd;
         if (main == nullptr || main->m_hWnd == nullptr) return;
         poll.stop();
-        act(main->m_hWnd);
+        const HWND list = GetDlgItem(main->m_hWnd, IDC_COMBO_IP);
+        auto* combo = qobject_cast<QComboBox*>(test_support::WidgetOf(list));
+        for (int i = 0; i < combo->count(); ++i) shown << combo->itemText(i);
+        shown << combo->currentText();
+        // As the history's add does, through the list's own message.
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(add.c_str()));
+        SendMessageW(main->m_hWnd, WM_CLOSE, 0, 0);
     });
     poll.start(10);
     EXPECT_FALSE(AfxGetApp()->InitInstance());
     EXPECT_EQ(AfxGetApp()->m_pMainWnd, nullptr);
+    return shown.join(u',').toStdString();
 }
 
-QComboBox* AddressList(HWND dialog) {
-    return qobject_cast<QComboBox*>(test_support::WidgetOf(GetDlgItem(dialog, IDC_COMBO_IP)));
-}
-
-TEST(StartupTest, TheDialogIsTheProgramsLifeAndTheHistorySurvivesARestart) {
-    ScopedSettingsHome home;
-    RunProgram([](HWND dialog) {
-        ASSERT_NE(AddressList(dialog), nullptr);
-        EXPECT_EQ(AddressList(dialog)->count(), 0) << "first run: empty history";
-        // Items added as the history's add does, through the list's own message.
-        const HWND list = GetDlgItem(dialog, IDC_COMBO_IP);
-        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"192.168.0.20"));
-        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"10.0.0.5"));
-        // Enter in the address entry is the dialog's OK: the dialog ends at once (or else the
-        // test ends it, and whatever Enter opened).
-        QComboBox* entry = AddressList(dialog);
-        entry->setFocus();
-        ASSERT_TRUE(test_support::PumpEventsUntil(
-            [entry] { return QApplication::focusWidget() == entry; }));
-        QTimer::singleShot(0, [dialog] {
-            if (!IsWindow(dialog)) return;
-            ADD_FAILURE() << "Enter in the address entry left the dialog open";
-            if (QWidget* login = QApplication::activeModalWidget()) login->close();
-            SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        });
-        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(entry, &enter);
-    });
-
-    // Second run: the history was saved; the entries show item 0 of each sorted list.
-    RunProgram([](HWND dialog) {
-        ASSERT_NE(AddressList(dialog), nullptr);
-        EXPECT_EQ(AddressList(dialog)->count(), 2);
-        EXPECT_EQ(AddressList(dialog)->currentText(), QStringLiteral("10.0.0.5"));
-        // The caption-bar OK button ends the dialog.
-        SendMessageW(dialog, WM_CLOSE, 0, 0);
-    });
-}
-
-// A home where the settings folder cannot be made (read-only, or a file in the way): the program
-// runs as ever, and standard error names the settings file once, not at every load and save.
-TEST(StartupTest, UnusableSettingsAreSaidInOneLineAndTheProgramRunsWithoutThem) {
+// The history survives a restart; the entry shows item 0 of the sorted list. Where the settings
+// folder cannot be made, the program runs as ever and standard error names the file once.
+TEST(StartupTest, TheHistorySurvivesARestartAndUnusableSettingsAreSaidOnce) {
+    {
+        ScopedSettingsHome home;
+        EXPECT_EQ(RunProgram(u"192.168.0.20"), "") << "first run: empty history";
+        RunProgram(u"10.0.0.5");
+        EXPECT_EQ(RunProgram(u"10.0.0.5"), "10.0.0.5,192.168.0.20,10.0.0.5");
+    }
     ScopedSettingsHome home;
     ASSERT_TRUE(home.BlockFolderWithFile());
-    bool ran = false;
     testing::internal::CaptureStderr();
-    RunProgram([&](HWND dialog) {
-        ran = true;
-        SendMessageW(GetDlgItem(dialog, IDC_COMBO_IP), CB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(u"10.0.0.5"));
-        SendMessageW(dialog, WM_CLOSE, 0, 0);  // saves the history
-    });
+    EXPECT_EQ(RunProgram(u"10.0.0.5"), "");
     const QString said = QString::fromStdString(testing::internal::GetCapturedStderr());
-    EXPECT_TRUE(ran);
     const QStringList lines = said.split(u'\n').filter(home.SettingsFile());
     ASSERT_EQ(lines.size(), 1) << said.toStdString();
-    EXPECT_TRUE(lines[0].contains(QStringLiteral("cannot be made or read"))) << said.toStdString();
+    EXPECT_TRUE(lines[0].contains("cannot be made or read")) << said.toStdString();
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Connect, stream, disconnect and reconnect through the real dialogs against the fake camera.
+// Connect, stream, disconnect and reconnect through the real dialogs against the fake camera, and
+// Connect presses that end before anything streams.
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -22,72 +23,11 @@ std::string Shown(float fps) {
     return text;
 }
 
-TEST_F(ViewerTest, CancelsStreamsAndReconnectsWithTheSavedLogin) {
-    StartViewer();
-    EXPECT_TRUE(m_viewer->m_bLoading);
-    EXPECT_EQ(ButtonText(), u"Connect");
-    // Enter on the focused button opens the login. A cancelled login connects nothing and adds
-    // nothing to the history, but ends loading.
-    Type(u"127.0.0.1", QString::number(m_camera.Port()).toStdU16String());
-    LoginSeen seen = PressConnect({u"x", u"y", false, false}, Press::kEnterOnFocus);
-    EXPECT_TRUE(seen.shown);
-    EXPECT_FALSE(m_viewer->m_bLoading);
-    EXPECT_FALSE(m_viewer->m_bConnected);
-    EXPECT_EQ(ButtonText(), u"Connect");
-    EXPECT_TRUE(Items(IDC_COMBO_IP).empty());
-    test_support::PumpEventsUntil([] { return false; }, std::chrono::milliseconds(200));
-    EXPECT_EQ(m_camera.ConnectionCount(), 0);
-
-    seen = PressConnect({u"alice", u"pa55word", true});
-    ASSERT_TRUE(seen.shown);
-    EXPECT_EQ(seen.id, u"");
-    EXPECT_FALSE(seen.savePassword);
-    EXPECT_EQ(ButtonText(), u"Disconnect");
-    ASSERT_TRUE(WaitForFrames(20)) << m_camera.FramesSent();
-    ASSERT_EQ(m_camera.AuthPackets().size(), 1u);
-    const std::string packet = m_camera.AuthPackets()[0];
-    EXPECT_EQ(packet.substr(0, 4), "0300");
-    EXPECT_EQ(packet.substr(16, 6), std::string("alice\0", 6));
-    EXPECT_EQ(packet.substr(32, 9), std::string("pa55word\0", 9));
-
-    // The frame rate is published after the first interval of more than a second.
-    ASSERT_TRUE(test_support::PumpEventsUntil([&] { return m_viewer->m_fFps > 0.0f; },
-                                              std::chrono::seconds(20)));
-    const QImage view = test_support::GrabWindow(m_viewer->m_hWnd);
-    EXPECT_GT(test_support::CountColour(view, kCaptionText, 0x000000), 200);
-    EXPECT_EQ(std::u16string(m_viewer->m_strStamp.GetString()).substr(0, 6), u"frame ");
-    // The address and port joined their lists.
-    EXPECT_EQ(Items(IDC_COMBO_IP), std::vector<std::u16string>{u"127.0.0.1"});
-    EXPECT_EQ(Items(IDC_COMBO_PORT).size(), 1u);
-
-    PressDisconnect();
-    EXPECT_FALSE(m_viewer->m_bRunning);
-    ASSERT_TRUE(WaitForDisconnected());
-
-    // The login opens pre-filled because Save Password was ticked.
-    seen = PressConnect({u"alice", u"pa55word", true});
-    EXPECT_TRUE(seen.shown);
-    EXPECT_EQ(seen.id, u"alice");
-    EXPECT_EQ(seen.password, u"pa55word");
-    EXPECT_TRUE(seen.savePassword);
-    ASSERT_TRUE(WaitForFrames(10));
-    EXPECT_EQ(m_camera.ConnectionCount(), 2);
-    // The earlier connection's socket was closed at the new Connect and its thread has ended,
-    // without taking the newer connection's view state with it.
-    ASSERT_TRUE(test_support::PumpEventsUntil([&] {
-        return m_camera.ActiveConnections() == 1 &&
-               platform_testing::LiveThreadCount() == m_threadsBefore + 1;
-    }));
-    EXPECT_TRUE(m_viewer->m_bConnected);
-    EXPECT_EQ(ButtonText(), u"Disconnect");
-    ASSERT_TRUE(WaitForFrames(10));
-}
-
-// A reconnect after a pause, to a camera whose caption never changes. The earlier connection's
-// thread, still waiting for a frame, is woken by the new Connect's close and hands nothing over.
-// The new connection shows 0.000000 until its own first interval closes, never a rate over the
-// pause, and draws its caption again.
-TEST_F(ViewerTest, AReconnectMeasuresItsOwnRateDrawsItsCaptionAndSilencesTheEarlierThread) {
+// A cancelled login connects nothing. The login reaches the camera; a reconnect after a pause
+// opens the login pre-filled, silences the earlier thread still waiting for a frame (woken by the
+// new Connect's close, it hands nothing over), shows 0.000000 until its own first interval closes
+// (never a rate over the pause) and draws its caption again, though the caption never changes.
+TEST_F(ViewerTest, StreamsThenReconnectsWithTheSavedLoginItsOwnRateAndItsCaption) {
     // Each reading of the counter is 0.3 s after the one before, plus the pause once it is over;
     // each also notes the rate the view showed last.
     std::atomic<int64_t> reads{0}, pause{0};
@@ -104,10 +44,22 @@ TEST_F(ViewerTest, AReconnectMeasuresItsOwnRateDrawsItsCaptionAndSilencesTheEarl
     script.frameLimit = 5;  // then the thread waits for a frame that never comes
     m_camera.SetScript(script);
     StartViewer();
-    ConnectToCamera();
+    EXPECT_TRUE(ConnectToCamera({u"x", u"y", false, false}).ok);
+    EXPECT_FALSE(m_viewer->m_bLoading);
+    EXPECT_EQ(ButtonText(), u"Connect");
+    EXPECT_TRUE(Items(IDC_COMBO_IP).empty());
+
+    Login seen = PressConnect({u"alice", u"pa55word", true});
+    EXPECT_EQ(seen.id, u"");
+    EXPECT_FALSE(seen.savePassword);
     // Five frames: the first restarts the meter, the fifth closes 4 frames over 1.2 s.
     ASSERT_TRUE(test_support::PumpEventsUntil([&] { return m_viewer->m_fFps > 0.0f; }));
     EXPECT_EQ(Shown(m_viewer->m_fFps), "3.333333");
+    ASSERT_EQ(m_camera.AuthPackets().size(), 1u);
+    EXPECT_EQ(m_camera.AuthPackets()[0].substr(16, 6), std::string("alice\0", 6));
+    EXPECT_EQ(m_camera.AuthPackets()[0].substr(32, 9), std::string("pa55word\0", 9));
+    EXPECT_EQ(Items(IDC_COMBO_IP), std::vector<std::u16string>{u"127.0.0.1"});
+    EXPECT_EQ(Items(IDC_COMBO_PORT).size(), 1u);
     PressDisconnect();
     ASSERT_TRUE(WaitForDisconnected());
 
@@ -133,13 +85,15 @@ TEST_F(ViewerTest, AReconnectMeasuresItsOwnRateDrawsItsCaptionAndSilencesTheEarl
         earlierThreadSent = platform_testing::WaitingSendCount(window) > 0;
     });
     rates.clear();
-    PressConnect();  // the camera's address is still typed in
+    seen = PressConnect({u"alice", u"pa55word", true});
     platform_testing::SetSocketCloseObserver({});
+    EXPECT_EQ(seen.id, u"alice");
+    EXPECT_EQ(seen.password, u"pa55word");
+    EXPECT_TRUE(seen.savePassword);
     EXPECT_TRUE(held);
     EXPECT_FALSE(earlierThreadSent) << "the superseded thread handed a notification over";
 
     ASSERT_TRUE(test_support::PumpEventsUntil([&] { return rates.size() >= 8; }));
-    // 0.000000 until the fifth frame closes the new connection's first interval.
     EXPECT_EQ(std::vector<std::string>(rates.begin(), rates.begin() + 5),
               std::vector<std::string>(5, "0.000000"));
     EXPECT_EQ(rates[5], "3.333333");
@@ -149,53 +103,65 @@ TEST_F(ViewerTest, AReconnectMeasuresItsOwnRateDrawsItsCaptionAndSilencesTheEarl
         return test_support::CountColour(view, kCaptionText, 0x000000) > 200;
     }));
     EXPECT_EQ(std::u16string(m_viewer->m_strStamp.GetString()), u"the same caption...");
+    EXPECT_TRUE(IsStreaming());
+    EXPECT_EQ(m_camera.ConnectionCount(), 2);
 }
 
-// A port text outside 1..65535 is refused before anything is dialled: no listener is reached,
-// not even one on the port the text would wrap to, and the view ends Disconnected.
-TEST_F(ViewerTest, PortTextsOutsideThePortRangeAreNeverDialled) {
+// Typing stops at 100 characters in the address entry and at 5 in the port entry; a port text
+// outside 1..65535 is refused before anything is dialled, even a listener on the port its low 16
+// bits name.
+TEST_F(ViewerTest, TheEntriesTakeTheirLimitsAndAPortOutOfRangeIsNeverDialled) {
     StartViewer();
-    const struct {
-        std::u16string text;
-        uint16_t wrapsTo;  // the port its low 16 bits name; 0 for none
-    } cases[] = {{u"70000", 4464}, {u"-1", 65535}, {u"0", 0}, {u"", 0}};
-    for (const auto& c : cases) {
-        const std::string text(c.text.begin(), c.text.end());
-        SCOPED_TRACE(text);
-        m_trace.Clear();
-        fakecamera::FakeCamera wrapped;
-        const bool listening = c.wrapsTo != 0 && wrapped.Start(c.wrapsTo);  // unless it is taken
-        const int sockets = platform_testing::OpenSocketCount();
-        Type(u"127.0.0.1", c.text);
-        PressConnect();
-        ASSERT_TRUE(WaitForDisconnected());
-        ASSERT_TRUE(test_support::PumpEventsUntil(
-            [&] { return platform_testing::LiveThreadCount() == m_threadsBefore; }));
-        EXPECT_EQ(m_trace.Messages(), std::vector<std::string>{"invalid port = " + text});
-        EXPECT_EQ(platform_testing::OpenSocketCount(), sockets);
-        if (listening) {
-            EXPECT_EQ(wrapped.ConnectionCount(), 0);
-        }
-    }
-    EXPECT_EQ(m_camera.ConnectionCount(), 0);
-}
-
-// Typing stops at 100 characters in the address entry and at 5 in the port entry.
-TEST_F(ViewerTest, TheAddressEntryTakes100CharactersAndThePortEntry5) {
-    StartViewer();
-    for (const auto& [id, limit] : {std::pair{IDC_COMBO_IP, 100}, std::pair{IDC_COMBO_PORT, 5}}) {
-        SCOPED_TRACE(id);
-        auto* combo =
-            qobject_cast<QComboBox*>(test_support::WidgetOf(GetDlgItem(m_viewer->m_hWnd, id)));
-        ASSERT_NE(combo, nullptr);
-        QLineEdit* entry = combo->lineEdit();
-        entry->clear();
-        for (int typed = 0; typed < 120; ++typed) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
+    for (auto [id, keys, kept] : {std::tuple{IDC_COMBO_IP, QString(120, u'1'), 100},
+                                  std::tuple{IDC_COMBO_PORT, QString("700001"), 5}}) {
+        QLineEdit* entry = Control<QComboBox>(id)->lineEdit();
+        for (QChar key : keys) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, QString(key));
             QApplication::sendEvent(entry, &press);
         }
-        EXPECT_EQ(entry->text().size(), limit);
+        EXPECT_EQ(entry->text(), keys.left(kept));
     }
+    fakecamera::FakeCamera wrapped;
+    const bool listening = wrapped.Start(4464);  // unless the port is taken
+    Type(u"127.0.0.1", u"70000");
+    PressConnect();
+    ASSERT_TRUE(WaitForDisconnected());
+    EXPECT_EQ(m_trace.Messages(), std::vector<std::string>{"invalid port = 70000"});
+    EXPECT_TRUE(!listening || wrapped.ConnectionCount() == 0);
+}
+
+// Empty entries pressed with Connect on an empty history: the press is tried and fails, but no
+// empty item joins either list or the settings file.
+TEST_F(ViewerTest, EmptyEntriesNeverBecomeHistoryItems) {
+    StartViewer();
+    Type(u"", u"");
+    PressConnect();
+    ASSERT_TRUE(WaitForDisconnected());
+    EXPECT_EQ(Items(IDC_COMBO_IP), std::vector<std::u16string>{});
+    EXPECT_EQ(Items(IDC_COMBO_PORT), std::vector<std::u16string>{});
+    CloseViewer();
+    const QByteArray saved = m_home.ReadSettingsFile();
+    EXPECT_FALSE(saved.isEmpty());
+    EXPECT_FALSE(saved.contains("..!@#$%..")) << saved.toStdString();  // the item separator
+}
+
+// A camera thread that cannot be created: the view goes back to Disconnected with nothing left
+// over, and the next Connect streams.
+TEST_F(ViewerTest, AThreadThatCannotBeCreatedLeavesTheViewerUsable) {
+    StartViewer();
+    const auto before = LiveObjects();
+    platform_testing::FailThreadCreations(1);
+    ConnectToCamera();
+    EXPECT_FALSE(m_viewer->m_bTrying);
+    EXPECT_FALSE(m_viewer->m_bConnected);
+    EXPECT_EQ(ButtonText(), u"Connect");
+    EXPECT_EQ(m_viewer->m_pThread, nullptr);
+    EXPECT_EQ(LiveObjects(), before) << "sockets, threads, bitmaps, windows, device contexts";
+    EXPECT_EQ(m_camera.ConnectionCount(), 0);
+
+    PressConnect();
+    ASSERT_TRUE(WaitForFrames(3));
+    EXPECT_TRUE(IsStreaming());
 }
 
 }  // namespace

@@ -5,54 +5,39 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
-#include <memory>
 
 #include "platform/testing/hooks.h"
 #include "support/pump_events.h"
-#include "support/window_pixels.h"
 
 namespace {
 
-QString ToQ(const std::u16string& text) {
-    return QString::fromStdU16String(text);
-}
-
-// Answers the login dialog once it is the active modal window; polls until it is.
-void AnswerLoginWhenShown(const LoginAnswer& answer, std::shared_ptr<LoginSeen> seen,
+// Answers the login dialog once it is the active modal window, polling until it is or until the
+// press has returned (a press ignored while trying shows none).
+void AnswerLoginWhenShown(const Login& answer, std::shared_ptr<Login> seen,
                           std::shared_ptr<bool> pressing) {
     QTimer::singleShot(10, qApp, [answer, seen, pressing] {
         if (!*pressing) return;
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) {
-            AnswerLoginWhenShown(answer, seen, pressing);
-            return;
-        }
-        const QList<QLineEdit*> entries = dialog->findChildren<QLineEdit*>();
+        if (dialog == nullptr) return AnswerLoginWhenShown(answer, seen, pressing);
+        QList<QLineEdit*> entries = dialog->findChildren<QLineEdit*>();
         auto* box = dialog->findChild<QCheckBox*>();
         if (entries.size() != 2 || box == nullptr) return;
         // The ID entry stands above the password entry.
-        QLineEdit* id = entries[0]->y() < entries[1]->y() ? entries[0] : entries[1];
-        QLineEdit* password = id == entries[0] ? entries[1] : entries[0];
-        seen->shown = true;
-        seen->id = id->text().toStdU16String();
-        seen->password = password->text().toStdU16String();
-        seen->savePassword = box->isChecked();
-        id->setText(ToQ(answer.id));
-        password->setText(ToQ(answer.password));
+        if (entries[0]->y() > entries[1]->y()) std::swap(entries[0], entries[1]);
+        *seen = {entries[0]->text().toStdU16String(), entries[1]->text().toStdU16String(),
+                 box->isChecked(), true};
+        entries[0]->setText(QString::fromStdU16String(answer.id));
+        entries[1]->setText(QString::fromStdU16String(answer.password));
         box->setChecked(answer.savePassword);
         for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
             if (button->text() == (answer.ok ? "OK" : "Cancel")) button->click();
         }
     });
-}
-
-QWidget* Control(HWND dialog, int id) {
-    return test_support::WidgetOf(GetDlgItem(dialog, id));
 }
 
 }  // namespace
@@ -77,45 +62,38 @@ void ViewerTest::StartViewer() {
     test_support::PumpEventsUntil([] { return false; }, std::chrono::milliseconds(50));
 }
 
-double ViewerTest::CloseViewer() {
-    const auto start = std::chrono::steady_clock::now();
+void ViewerTest::CloseViewer() {
     m_viewer->DestroyWindow();
-    const auto end = std::chrono::steady_clock::now();
     AfxGetApp()->m_pMainWnd = nullptr;
-    return std::chrono::duration<double, std::milli>(end - start).count();
 }
 
 void ViewerTest::Type(const std::u16string& ip, const std::u16string& port) {
     for (auto [id, text] : {std::pair{IDC_COMBO_IP, ip}, std::pair{IDC_COMBO_PORT, port}}) {
-        auto* combo = qobject_cast<QComboBox*>(Control(m_viewer->m_hWnd, id));
+        auto* combo = Control<QComboBox>(id);
         ASSERT_NE(combo, nullptr);
-        combo->lineEdit()->setText(ToQ(text));
+        combo->lineEdit()->setText(QString::fromStdU16String(text));
     }
 }
 
 void ViewerTest::ClickConnectButton() {
-    auto* button = qobject_cast<QAbstractButton*>(Control(m_viewer->m_hWnd, IDC_BUTTON_CONNECT));
+    auto* button = Control<QAbstractButton>(IDC_BUTTON_CONNECT);
     ASSERT_NE(button, nullptr);
     button->click();
 }
 
-LoginSeen ViewerTest::PressConnect(const LoginAnswer& answer, Press press) {
-    // The answer waits for the login dialog of this press only: a press that shows none (the
-    // button ignored while trying) leaves no answer behind for a later one.
-    auto seen = std::make_shared<LoginSeen>();
+Login ViewerTest::PressConnect(const Login& answer) {
+    auto seen = std::make_shared<Login>();
+    seen->ok = false;
     auto pressing = std::make_shared<bool>(true);
     AnswerLoginWhenShown(answer, seen, pressing);
-    if (press == Press::kClick) {
-        ClickConnectButton();
-    } else {
-        QWidget* button = Control(m_viewer->m_hWnd, IDC_BUTTON_CONNECT);
-        button->setFocus();
-        EXPECT_EQ(QApplication::focusWidget(), button);
-        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(button, &enter);
-    }
+    ClickConnectButton();
     *pressing = false;
     return *seen;
+}
+
+Login ViewerTest::ConnectToCamera(const Login& answer) {
+    Type(u"127.0.0.1", QString::number(m_camera.Port()).toStdU16String());
+    return PressConnect(answer);
 }
 
 void ViewerTest::PressDisconnect() {
@@ -123,23 +101,28 @@ void ViewerTest::PressDisconnect() {
     ClickConnectButton();
 }
 
-LoginSeen ViewerTest::ConnectToCamera(const LoginAnswer& answer) {
-    Type(u"127.0.0.1", QString::number(m_camera.Port()).toStdU16String());
-    return PressConnect(answer);
-}
-
 std::u16string ViewerTest::ButtonText() const {
-    auto* button = qobject_cast<QAbstractButton*>(Control(m_viewer->m_hWnd, IDC_BUTTON_CONNECT));
+    auto* button = Control<QAbstractButton>(IDC_BUTTON_CONNECT);
     return button ? button->text().toStdU16String() : u"";
 }
 
-std::vector<std::u16string> ViewerTest::Items(int id) const {
+std::vector<std::u16string> ViewerTest::Items(int comboId) const {
     std::vector<std::u16string> items;
-    if (auto* combo = qobject_cast<QComboBox*>(Control(m_viewer->m_hWnd, id))) {
+    if (auto* combo = Control<QComboBox>(comboId)) {
         for (int i = 0; i < combo->count(); ++i)
             items.push_back(combo->itemText(i).toStdU16String());
     }
     return items;
+}
+
+bool ViewerTest::IsStreaming() {
+    return m_viewer->m_bConnected && !m_viewer->m_bTrying && ButtonText() == u"Disconnect";
+}
+
+std::array<int, 5> ViewerTest::LiveObjects() {
+    return {platform_testing::OpenSocketCount(), platform_testing::LiveThreadCount(),
+            platform_testing::LiveBitmapCount(), platform_testing::LiveWindowCount(),
+            platform_testing::LiveDeviceContextCount()};
 }
 
 bool ViewerTest::WaitForFrames(int n) {
@@ -164,4 +147,16 @@ QMessageBox* ViewerTest::WaitForMessageBox(const QString& text) {
         return found != nullptr;
     });
     return found;
+}
+
+void ViewerTest::ExpectTraced(const std::vector<std::string>& texts) {
+    // A retired thread reports once its receive has been woken, which may follow the wait.
+    test_support::PumpEventsUntil([&] {
+        return std::ranges::all_of(texts,
+                                   [&](const std::string& t) { return m_trace.Count(t) > 0; });
+    });
+    for (const std::string& text : texts) {
+        EXPECT_GE(m_trace.Count(text), 1)
+            << text << " among " << ::testing::PrintToString(m_trace.Messages());
+    }
 }

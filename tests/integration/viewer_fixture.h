@@ -6,19 +6,21 @@
 #include <gtest/gtest.h>
 
 #include <QMessageBox>
+#include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "dialog/pemblar_dlg.h"
 #include "fakecamera/fake_camera.h"
 #include "support/settings_home.h"
 #include "support/trace_recorder.h"
+#include "support/window_pixels.h"
 
 class ViewerDialog : public CPemblarDlg {
 public:
     using CPemblarDlg::m_bConnected;
     using CPemblarDlg::m_bLoading;
-    using CPemblarDlg::m_bRunning;
     using CPemblarDlg::m_bTrying;
     using CPemblarDlg::m_fFps;
     using CPemblarDlg::m_pThread;
@@ -26,19 +28,11 @@ public:
     using CPemblarDlg::m_strStamp;
 };
 
-struct LoginAnswer {
-    std::u16string id;
-    std::u16string password;
+// A login dialog's fields: as answered (ok false: Cancel), or as shown (ok false: never shown).
+struct Login {
+    std::u16string id, password;
     bool savePassword = false;
-    bool ok = true;  // false: Cancel
-};
-
-// What the login dialog showed when it opened.
-struct LoginSeen {
-    std::u16string id;
-    std::u16string password;
-    bool savePassword = false;
-    bool shown = false;
+    bool ok = true;
 };
 
 class ViewerTest : public ::testing::Test {
@@ -48,31 +42,34 @@ public:
 
     /* Creates and shows the main dialog as the application's main window. */
     void StartViewer();
-    /* Destroys the main dialog, as ending it does; the time it took in milliseconds. */
-    double CloseViewer();
-    /* Types the address and port into the entries. */
+    /* Destroys the main dialog, as ending it does. */
+    void CloseViewer();
     void Type(const std::u16string& ip, const std::u16string& port);
-    enum class Press { kClick, kEnterOnFocus };
-    /* Presses Connect (a click, or Enter with the keyboard focus on the button); the login
-       dialog that opens is answered with `answer`. */
-    LoginSeen PressConnect(const LoginAnswer& answer = {u"admin", u"secret"},
-                           Press press = Press::kClick);
-    /* Presses the button while it reads "Disconnect". */
-    void PressDisconnect();
-    /* Presses Connect with the fake camera's address typed in. */
-    LoginSeen ConnectToCamera(const LoginAnswer& answer = {u"admin", u"secret"});
-    /* The Connect/Disconnect button's label. */
-    std::u16string ButtonText() const;
-    /* The items of a combo box. */
-    std::vector<std::u16string> Items(int id) const;
-    /* Pumps events until n more frames have been shown; false after the time-out. */
-    bool WaitForFrames(int n);
-    /* Pumps events until the view is Disconnected and the button reads "Connect". */
-    bool WaitForDisconnected();
-    /* A visible message box with that text; NULL when none shows within the time-out. */
-    QMessageBox* WaitForMessageBox(const QString& text);
-
     void ClickConnectButton();
+    /* Clicks Connect and answers the login dialog that opens; what that dialog showed. */
+    Login PressConnect(const Login& answer = {u"admin", u"secret"});
+    /* Types the fake camera's address, then PressConnect. */
+    Login ConnectToCamera(const Login& answer = {u"admin", u"secret"});
+    /* Clicks the button while it reads "Disconnect". */
+    void PressDisconnect();
+    /* The main dialog's control of that id as its widget class; NULL for another class. */
+    template <class Widget>
+    Widget* Control(int id) const {
+        return qobject_cast<Widget*>(test_support::WidgetOf(GetDlgItem(m_viewer->m_hWnd, id)));
+    }
+    std::u16string ButtonText() const;
+    std::vector<std::u16string> Items(int comboId) const;
+    /* Whether the view streams: connected, not trying, the button reads "Disconnect". */
+    bool IsStreaming();
+    /* Live sockets, threads, bitmaps, windows and device contexts of the platform. */
+    static std::array<int, 5> LiveObjects();
+
+    // Each pumps events until it holds; false (NULL) after the time-out.
+    bool WaitForFrames(int n);  // n more frames sent by the camera
+    bool WaitForDisconnected();
+    QMessageBox* WaitForMessageBox(const QString& text);
+    /* Waits until every text has been reported; expects each. */
+    void ExpectTraced(const std::vector<std::string>& texts);
 
     ScopedSettingsHome m_home;
     test_support::TraceRecorder m_trace;

@@ -1,0 +1,190 @@
+// The states and faults that only a whole viewer shows: each row brings the viewer into its state
+// and closes it there. Every row then finds every thread ended at once, no platform object left,
+// and the history saved for the next run.
+#include <QAbstractButton>
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "imaging/jpeg_image.h"
+#include "integration/viewer_fixture.h"
+#include "platform/testing/hooks.h"
+#include "support/pump_events.h"
+
+// Scripts name only the fields that differ from a well-behaved camera's.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+using fakecamera::Fault;
+using enum fakecamera::Stage;
+using enum fakecamera::Action;
+
+constexpr char kSaysInterrupted[] = "nRead is SOCKET_ERROR in recvn : 10004";  // closed under it
+constexpr char kSaysNoSocket[] = "nRead is SOCKET_ERROR in recvn : 10038";     // closed before it
+constexpr char kCloseFailed[] = "closesocket failed";
+
+class LifecycleTest;
+struct Row {
+    const char* name;
+    void (*reach)(LifecycleTest&);  // brings the viewer into the state
+    bool typesAnAddress = true;     // the history then holds it
+};
+void PrintTo(const Row& row, std::ostream* os) {
+    *os << row.name;
+}
+
+/* Waits, without running the UI thread's events, until a camera thread waits to hand over. */
+bool WaitForHandOff(HWND window) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (platform_testing::WaitingSendCount(window) == 0 &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return platform_testing::WaitingSendCount(window) == 1;
+}
+
+class LifecycleTest : public ViewerTest, public ::testing::WithParamInterface<Row> {
+public:
+    // 0: the camera serves; 1: it holds frame 3 until the test sets 2 (or the row ends).
+    std::shared_ptr<std::atomic<int>> m_gate = std::make_shared<std::atomic<int>>(0);
+    Texts m_traces;  // what the row's camera threads must have reported by the end
+
+    void TearDown() override {
+        *m_gate = 2;  // never leaves the camera's thread held when a step failed
+        ViewerTest::TearDown();
+    }
+
+    bool CameraStalls(int n = 1) {
+        return test_support::PumpEventsUntil([&] { return m_camera.StallCount() >= n; });
+    }
+
+    void ReconnectStreams() {
+        m_camera.SetScript({});
+        ConnectToCamera();
+        ASSERT_TRUE(WaitForFrames(3));
+        EXPECT_TRUE(IsStreaming());
+    }
+
+    /* Lets the camera send frame 3 once the viewer waits for it, without running the UI thread:
+       returns once the camera thread waits in its hand-off of that frame, or of the connection's
+       end when `fault` cuts it. */
+    void BlockInHandOff(std::optional<Fault> fault) {
+        m_camera.SetScript({.payload =
+                                [gate = m_gate](int frame) {
+                                    for (int i = 0; frame == 3 && *gate < 2 && i < 20000; ++i) {
+                                        *gate = 1;
+                                        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                                    }
+                                    return fakecamera::MakeCaptionedJpeg(
+                                        160, 120, 80, fakecamera::Subsampling::k420, false,
+                                        fakecamera::FrameCounterCaption(frame));
+                                },
+                            .fault = fault});
+        ConnectToCamera();
+        ASSERT_TRUE(test_support::PumpEventsUntil([&] { return *m_gate == 1; }));
+        *m_gate = 2;
+        ASSERT_TRUE(WaitForHandOff(m_viewer->m_hWnd));
+    }
+
+    QMessageBox* RefusedLogin() {
+        m_camera.SetScript({.authReply = "0302"});
+        ConnectToCamera();
+        QMessageBox* box = WaitForMessageBox(QStringLiteral("Admin authentication failed"));
+        EXPECT_TRUE(m_viewer->m_bTrying) << "the camera thread waits for the box";
+        return box;
+    }
+};
+
+const Row kRows[] = {
+    {"loading", [](LifecycleTest&) {}, false},
+    // One step failure as the road of its whole family: reported, Disconnected, usable again.
+    {"server_full_then_reconnect",
+     [](LifecycleTest& t) {
+         t.m_camera.SetScript({.handshakeReply = "0120"});
+         t.ConnectToCamera();
+         ASSERT_TRUE(t.WaitForDisconnected());
+         t.ExpectTraced({"ERROR: Server Full"});
+         t.ReconnectStreams();
+     }},
+    {"refusal_box_answered_while_trying",
+     [](LifecycleTest& t) {
+         QMessageBox* box = t.RefusedLogin();
+         ASSERT_NE(box, nullptr);
+         box->button(QMessageBox::Ok)->click();
+         ASSERT_TRUE(t.WaitForDisconnected());
+         EXPECT_EQ(t.m_trace.Messages(), Texts{}) << "a refusal is shown, not reported";
+         t.ReconnectStreams();
+     }},
+    {"refusal_box_open", [](LifecycleTest& t) { ASSERT_NE(t.RefusedLogin(), nullptr); }},
+    {"handshake_stall_connect_ignored",
+     [](LifecycleTest& t) {
+         t.m_camera.SetScript({.fault = Fault{kHandshake, 0, 2, kStall}});
+         t.ConnectToCamera();
+         ASSERT_TRUE(t.CameraStalls());
+         t.ClickConnectButton();  // ignored while trying
+         EXPECT_TRUE(t.m_viewer->m_bTrying);
+         EXPECT_EQ(t.ButtonText(), u"Disconnect");
+         t.m_traces = {"read error1", kCloseFailed, kSaysInterrupted};
+     }},
+    {"payload_stall_disconnect_then_reconnect",
+     [](LifecycleTest& t) {
+         t.m_camera.SetScript({.fault = Fault{kPayload, 1, 100, kStall}});
+         t.ConnectToCamera();
+         ASSERT_TRUE(t.CameraStalls());
+         EXPECT_TRUE(t.IsStreaming());
+         t.PressDisconnect();
+         ASSERT_TRUE(t.WaitForDisconnected());
+         EXPECT_EQ(t.m_trace.Messages(), Texts{}) << "the thread still waits in its receive";
+         t.ReconnectStreams();  // closes the stalled socket
+         t.ExpectTraced({kSaysInterrupted, "error reading real image data", kCloseFailed});
+     }},
+    {"reconnected_to_a_stalled_set_up_while_the_earlier_thread_waits",
+     [](LifecycleTest& t) {
+         t.m_camera.SetScript({.frameLimit = 5});  // then the thread waits for a frame
+         t.ConnectToCamera();
+         ASSERT_TRUE(t.CameraStalls());
+         t.PressDisconnect();
+         ASSERT_TRUE(t.WaitForDisconnected());
+         t.m_camera.SetScript({.fault = Fault{kHandshake, 0, 2, kStall}});
+         t.PressConnect();
+         ASSERT_TRUE(t.CameraStalls(2));
+         EXPECT_TRUE(t.m_viewer->m_bTrying);
+     }},
+    {"hand_off_of_a_frame", [](LifecycleTest& t) { t.BlockInHandOff(std::nullopt); }},
+    {"hand_off_of_the_connection_end",
+     [](LifecycleTest& t) {
+         t.BlockInHandOff(Fault{kHeader, 3, 0, kClose});  // instead of the held frame's header
+         EXPECT_FALSE(t.m_viewer->m_bConnected);
+     }},
+};
+
+TEST_P(LifecycleTest, ClosingEndsEveryThreadLeaksNothingAndSavesTheHistory) {
+    const bool memoryDcBefore = g_hMemDC != nullptr;
+    std::array<int, 5> expected = LiveObjects();
+    StartViewer();
+    GetParam().reach(*this);
+    if (HasFatalFailure()) return;
+
+    CloseViewer();
+    EXPECT_EQ(platform_testing::LiveThreadCount(), m_threadsBefore);
+    m_viewer.reset();
+    // A close that finds the thread between two receives of a reply: the next meets no socket.
+    if (m_trace.Count(kSaysInterrupted) == 0 && m_trace.Count(kSaysNoSocket) > 0) {
+        std::ranges::replace(m_traces, std::string(kSaysInterrupted), std::string(kSaysNoSocket));
+    }
+    ExpectTraced(m_traces);
+    test_support::PumpEventsUntil([] { return false; }, std::chrono::milliseconds(20));
+    // The memory device context made at the process's first decode lives on, by design.
+    if (!memoryDcBefore && g_hMemDC != nullptr) ++expected[4];
+    EXPECT_EQ(LiveObjects(), expected) << "sockets, threads, bitmaps, windows, device contexts";
+
+    StartViewer();  // the history was saved: a new viewer starts with it
+    EXPECT_EQ(Items(IDC_COMBO_IP).size(), GetParam().typesAnAddress ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryState, LifecycleTest, ::testing::ValuesIn(kRows),
+                         [](const ::testing::TestParamInfo<Row>& info) { return info.param.name; });
+
+}  // namespace
