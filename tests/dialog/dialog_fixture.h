@@ -15,7 +15,6 @@ class TestDialog : public CPemblarDlg {
 public:
     using CPemblarDlg::m_bConnected;
     using CPemblarDlg::m_bFirstFrame;
-    using CPemblarDlg::m_bHasPerfCounter;
     using CPemblarDlg::m_bLoading;
     using CPemblarDlg::m_bRunning;
     using CPemblarDlg::m_btnConnect;
@@ -24,7 +23,6 @@ public:
     using CPemblarDlg::m_comboPort;
     using CPemblarDlg::m_fFps;
     using CPemblarDlg::m_image;
-    using CPemblarDlg::m_liFreq;
     using CPemblarDlg::m_nFrames;
     using CPemblarDlg::m_socket;
     using CPemblarDlg::m_strIP;
