@@ -29,17 +29,6 @@ bool Bright(QRgb pixel) {
     return qGray(pixel) > 128;
 }
 
-// The bounding box of an area's bright (or dark) pixels.
-QRect BoxOf(const QImage& image, const QRect& area, bool bright) {
-    QRect box;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (Bright(image.pixel(x, y)) == bright) box |= QRect(x, y, 1, 1);
-        }
-    }
-    return box;
-}
-
 // The caption band as the view draws it on a surface without a ratio, enlarged to ratio 2.
 QImage EnlargedCaption() {
     QImage surface(240, 268, QImage::Format_RGB32);
@@ -52,6 +41,17 @@ QImage EnlargedCaption() {
     DrawTextW(dc, text.c_str(), -1, &rect, 0);
     DeleteImageDC(dc);
     return surface.scaled(480, 536);
+}
+
+// The bounding box of an area's bright (or dark) pixels.
+QRect BoxOf(const QImage& image, const QRect& area, bool bright) {
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (Bright(image.pixel(x, y)) == bright) box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
 }
 
 // The pixels of the picture area (device pixels) that are not the frame's pixel under their
@@ -88,8 +88,8 @@ TEST_F(ViewAtRatioTwoTest, PictureAndCaptionAreDrawnOnTheScreensPixelsWhereverTh
     Arrive();
     ASSERT_TRUE(WaitForRequests(1));
 
-    // The caption's glyph edges fall between device pixels, where an enlarged rendering has
-    // none; in the text's black cell its glyphs span what they span at ratio 1.
+    // The caption's glyph edges fall between device pixels, where an enlarged rendering at
+    // ratio 1 has none; in the text's black cell its glyphs span what they span at ratio 1.
     const QImage shown = test_support::GrabWindow(m_dialog->m_hWnd);
     const QImage enlarged = EnlargedCaption();
     int differing = 0;
