@@ -1,5 +1,6 @@
 #include "dialog/dialog_fixture.h"
 
+#include <QAbstractButton>
 #include <algorithm>
 #include <cstring>
 
@@ -30,6 +31,13 @@ void DialogTest::CreateDialog() {
     ASSERT_NE(test_support::WidgetOf(m_dialog->m_hWnd), nullptr);
     test_support::WidgetOf(m_dialog->m_hWnd)->show();
     Settle();
+}
+
+void DialogTest::Click(int id) {
+    auto* button =
+        qobject_cast<QAbstractButton*>(test_support::WidgetOf(GetDlgItem(m_dialog->m_hWnd, id)));
+    ASSERT_NE(button, nullptr);
+    button->click();
 }
 
 LRESULT DialogTest::Arrive() {

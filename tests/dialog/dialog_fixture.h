@@ -15,17 +15,19 @@ class TestDialog : public CPemblarDlg {
 public:
     using CPemblarDlg::m_bConnected;
     using CPemblarDlg::m_bFirstFrame;
-    using CPemblarDlg::m_bHasPerfCounter;
     using CPemblarDlg::m_bLoading;
     using CPemblarDlg::m_bRunning;
     using CPemblarDlg::m_btnConnect;
     using CPemblarDlg::m_bTrying;
+    using CPemblarDlg::m_comboIP;
+    using CPemblarDlg::m_comboPort;
     using CPemblarDlg::m_fFps;
     using CPemblarDlg::m_image;
-    using CPemblarDlg::m_liFreq;
     using CPemblarDlg::m_nFrames;
     using CPemblarDlg::m_socket;
+    using CPemblarDlg::m_strIP;
     using CPemblarDlg::m_strLastStamp;
+    using CPemblarDlg::m_strPort;
     using CPemblarDlg::m_strStamp;
     using CPemblarDlg::UpdateFrameRate;
 };
@@ -37,6 +39,8 @@ protected:
 
     /* Creates and shows the dialog (the performance counter as the test set it). */
     void CreateDialog();
+    /* Clicks the dialog's button with the id through Qt, as a user would. */
+    void Click(int id);
     /* Sends WM_IMAGE_ARRIVED as the camera thread does; the handler's result. */
     LRESULT Arrive();
     /* Starts the camera, creates the dialog and puts it in the Connected state over a socket that

@@ -1,6 +1,5 @@
 // The frame-rate meter on a performance counter the test moves by hand.
 #include <atomic>
-#include <cstdio>
 
 #include "dialog/dialog_fixture.h"
 #include "platform/testing/hooks.h"
@@ -12,7 +11,7 @@ const int64_t kFrequency = 1000000;  // counts per second
 class FrameRateMeterTest : public DialogTest {
 protected:
     // Creates the dialog on a counter the test moves, of that frequency when there is one.
-    void CreateWithCounter(bool present = true, int64_t frequency = kFrequency) {
+    void CreateWithCounter(bool present, int64_t frequency) {
         platform_testing::SetPerformanceCounter(present, frequency,
                                                 [this] { return m_now.load(); });
         CreateDialog();
@@ -22,78 +21,48 @@ protected:
         m_now = static_cast<int64_t>(seconds * static_cast<double>(kFrequency));
         m_dialog->UpdateFrameRate();
     }
-    std::string Shown() const {
-        char text[64];
-        std::snprintf(text, sizeof text, "%f", static_cast<double>(m_dialog->m_fFps));
-        return text;
-    }
 
     std::atomic<int64_t> m_now{0};
 };
 
 TEST_F(FrameRateMeterTest, PublishesTheRateOfEachIntervalOfMoreThanASecond) {
-    CreateWithCounter();
-    ASSERT_TRUE(m_dialog->m_bHasPerfCounter);
-
-    // Frames every 0.3 s: the first restarts, the one at 1.2 s closes 4 frames over 1.2 s.
-    for (double t : {0.0, 0.3, 0.6, 0.9}) NotifyAt(t);
-    EXPECT_EQ(Shown(), "0.000000") << "under a second publishes nothing";
-    EXPECT_EQ(m_dialog->m_nFrames, 3);
-    NotifyAt(1.2);
-    EXPECT_EQ(Shown(), "3.333333");
-    EXPECT_EQ(m_dialog->m_nFrames, 0);
-
-    // One frame every 2.5 s: each closes an interval of its own.
-    NotifyAt(3.7);
-    EXPECT_EQ(Shown(), "0.400000");
-    NotifyAt(6.2);
-    EXPECT_EQ(Shown(), "0.400000");
-
-    // Exactly one second after the start does not close the interval.
-    NotifyAt(7.2);
-    EXPECT_EQ(Shown(), "0.400000");
-    EXPECT_EQ(m_dialog->m_nFrames, 1);
-
-    // A counter going backwards closes nothing and keeps counting.
-    NotifyAt(4.0);
-    NotifyAt(5.0);
-    EXPECT_EQ(Shown(), "0.400000");
-    EXPECT_EQ(m_dialog->m_nFrames, 3);
-}
-
-TEST_F(FrameRateMeterTest, AConnectionsEndRestartsAndTheNextFirstFrameMeasuresTheGap) {
-    CreateWithCounter();
-    NotifyAt(0.0);
-    for (int i = 1; i <= 11; ++i) NotifyAt(0.1 * i);
-    EXPECT_EQ(Shown(), "10.000000");
-
-    // The camera thread's end sets the first-frame flag; its final notification only restarts.
-    m_dialog->m_bFirstFrame = TRUE;
-    NotifyAt(5.0);
-    EXPECT_EQ(Shown(), "10.000000");
+    CreateWithCounter(true, kFrequency);
+    const struct {
+        double at;
+        bool firstFrame;  // set as the end of a connection sets it
+        float rate;
+        int frames;
+    } steps[] = {
+        {0.0, false, 0.0f, 0},  // the dialog's first frame starts the interval
+        {0.3, false, 0.0f, 1},   {0.9, false, 0.0f, 2},
+        {1.2, false, 2.5f, 0},                           // 3 frames over 1.2 s close it
+        {3.7, false, 0.4f, 0},                           // a frame every 2.5 s closes one each
+        {6.2, false, 0.4f, 0},   {7.2, false, 0.4f, 1},  // exactly one second does not close it
+        {4.0, false, 0.4f, 2},                           // nor does a counter going backwards
+        {5.0, true, 0.4f, 0},     // the next connection's first frame only restarts
+        {25.0, false, 0.05f, 0},  // and the gap to its second is measured alone
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message() << "at " << step.at);
+        if (step.firstFrame) m_dialog->m_bFirstFrame = TRUE;
+        NotifyAt(step.at);
+        EXPECT_FLOAT_EQ(step.rate, m_dialog->m_fFps);
+        EXPECT_EQ(step.frames, m_dialog->m_nFrames);
+    }
     EXPECT_FALSE(m_dialog->m_bFirstFrame);
-
-    // The first frame of the next connection, 20 s later, closes that interval alone.
-    NotifyAt(25.0);
-    EXPECT_EQ(Shown(), "0.050000");
 }
 
 TEST_F(FrameRateMeterTest, WithoutACounterOrWithAZeroFrequencyNothingIsPublished) {
-    CreateWithCounter(false, 0);
-    EXPECT_FALSE(m_dialog->m_bHasPerfCounter);
-    EXPECT_EQ(m_trace.Count("The system does not have a performance counter.\r\n"
-                            "So Frame rate can't be displayed."),
-              1);
-    for (int i = 0; i < 30; ++i) NotifyAt(0.5 * i);
-    EXPECT_EQ(Shown(), "0.000000");
-    m_dialog->DestroyWindow();
-
-    // A probe that succeeds with a zero frequency never divides: the count only grows.
-    CreateWithCounter(true, 0);
-    EXPECT_TRUE(m_dialog->m_bHasPerfCounter);
-    for (int i = 0; i < 30; ++i) NotifyAt(0.5 * i);
-    EXPECT_EQ(Shown(), "0.000000");
-    EXPECT_EQ(m_dialog->m_nFrames, 29);
+    for (bool present : {false, true}) {
+        SCOPED_TRACE(present ? "zero frequency" : "no counter");
+        CreateWithCounter(present, 0);
+        for (int i = 0; i < 30; ++i) NotifyAt(0.5 * i);
+        EXPECT_EQ(0.0f, m_dialog->m_fFps);
+        EXPECT_EQ(present ? 29 : 0, m_dialog->m_nFrames);
+        m_dialog->DestroyWindow();
+    }
+    EXPECT_EQ(1, m_trace.Count("The system does not have a performance counter.\r\n"
+                               "So Frame rate can't be displayed."));
 }
 
 }  // namespace

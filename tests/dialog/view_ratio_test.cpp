@@ -4,15 +4,12 @@
 // Run by the ctest entry dialog_ratio2 (QT_SCALE_FACTOR=2, and two offscreen screens whose own
 // factors are 1 and 0.75); skipped at any other ratio.
 #include <QApplication>
-#include <QRect>
 #include <QScreen>
 #include <QWindow>
 
 #include "dialog/dialog_fixture.h"
 #include "fakecamera/captioned_jpeg.h"
-#include "platform/gdi.h"
 #include "platform/gdi/image_dc.h"
-#include "platform/user/window_surface.h"
 #include "support/jpeg_maker.h"
 #include "support/pump_events.h"
 #include "support/window_pixels.h"
@@ -20,19 +17,30 @@
 namespace {
 
 const char kCaption[] = "2026-12-06 19:45:00";
-const QRect kPicture(10, 180, 460, 344);     // x 5..235, y 90..262, in device pixels
 const QRect kCaptionText(10, 144, 320, 36);  // x 5..165, y 72..90, in device pixels
-
-// The frame: a one-pixel checkerboard of the picture area's size at ratio 2.
-const int kFrameWidth = 460;
+const int kFrameWidth = 460;                 // the picture area's size at ratio 2
 const int kFrameHeight = 344;
 
+// The frame: a one-pixel checkerboard.
 bool Dark(int frameX, int frameY) {
     return (frameX + frameY) % 2 == 0;
 }
-
 bool Bright(QRgb pixel) {
     return qGray(pixel) > 128;
+}
+
+// The caption band as the view draws it on a surface without a ratio, enlarged to ratio 2.
+QImage EnlargedCaption() {
+    QImage surface(240, 268, QImage::Format_RGB32);
+    surface.fill(Qt::white);
+    HDC dc = CreateImageDC(&surface);
+    SetTextColor(dc, RGB(255, 255, 255));
+    SetBkColor(dc, RGB(0, 0, 0));
+    RECT rect{5, 72, 165, 90};
+    const std::u16string text = u"  " + std::u16string(kCaption, kCaption + sizeof kCaption - 1);
+    DrawTextW(dc, text.c_str(), -1, &rect, 0);
+    DeleteImageDC(dc);
+    return surface.scaled(480, 536);
 }
 
 // The bounding box of an area's bright (or dark) pixels.
@@ -44,20 +52,6 @@ QRect BoxOf(const QImage& image, const QRect& area, bool bright) {
         }
     }
     return box;
-}
-
-// The caption band as the view draws it on a surface without a ratio.
-QImage CaptionAtRatioOne() {
-    QImage surface(240, 268, QImage::Format_RGB32);
-    surface.fill(Qt::white);
-    HDC dc = CreateImageDC(&surface);
-    SetTextColor(dc, RGB(255, 255, 255));
-    SetBkColor(dc, RGB(0, 0, 0));
-    RECT rect{5, 72, 165, 90};
-    const std::u16string text = u"  " + std::u16string(kCaption, kCaption + sizeof kCaption - 1);
-    DrawTextW(dc, text.c_str(), -1, &rect, 0);
-    DeleteImageDC(dc);
-    return surface;
 }
 
 // The pixels of the picture area (device pixels) that are not the frame's pixel under their
@@ -80,37 +74,24 @@ protected:
         DialogTest::SetUp();
         if (qApp->devicePixelRatio() != 2) GTEST_SKIP() << "runs with QT_SCALE_FACTOR=2";
     }
-
-    // Connects, shows one frame of a one-pixel checkerboard of the picture area's device size,
-    // and reads the window back.
-    QImage ShowCheckerboard() {
-        CreateConnected();
-        const auto board = test_support::MakeJpeg(
-            kFrameWidth, kFrameHeight,
-            [](int x, int y) { return Dark(x, y) ? 0x000000u : 0xFFFFFFu; }, {.quality = 100});
-        LoadFrame(fakecamera::InsertCaption(board, kCaption));
-        Arrive();
-        EXPECT_TRUE(WaitForRequests(1));
-        return test_support::GrabWindow(m_dialog->m_hWnd);
-    }
 };
 
-TEST_F(ViewAtRatioTwoTest, ThePictureIsStretchedOntoTheScreensPixels) {
-    const QImage shown = ShowCheckerboard();
-    const QImage* surface = GetWindowSurface(m_dialog->m_hWnd);
-    ASSERT_NE(surface, nullptr);
-    EXPECT_EQ(surface->size(), QSize(480, 536));
-    EXPECT_EQ(surface->devicePixelRatio(), 2);
-    ASSERT_EQ(shown.size(), QSize(480, 536));
-    // Every pixel of the picture area takes its own pixel of the frame: enlarged, they would
-    // come in 2 x 2 blocks.
-    EXPECT_EQ(WrongPicturePixels(shown, kPicture), 0);
-}
+TEST_F(ViewAtRatioTwoTest, PictureAndCaptionAreDrawnOnTheScreensPixelsWhereverTheWindowGoes) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    ASSERT_EQ(2, screens.size());
+    ASSERT_EQ(1.5, screens[1]->devicePixelRatio());
+    CreateConnected();
+    const auto board = test_support::MakeJpeg(
+        kFrameWidth, kFrameHeight, [](int x, int y) { return Dark(x, y) ? 0x000000u : 0xFFFFFFu; },
+        {.quality = 100});
+    LoadFrame(fakecamera::InsertCaption(board, kCaption));
+    Arrive();
+    ASSERT_TRUE(WaitForRequests(1));
 
-TEST_F(ViewAtRatioTwoTest, TheCaptionIsRenderedAtTheScreensResolutionInItsPlace) {
-    const QImage shown = ShowCheckerboard();
-    const QImage enlarged = CaptionAtRatioOne().scaled(480, 536);
-    // The glyphs' edges fall between device pixels: an enlarged rendering has none there.
+    // The caption's glyph edges fall between device pixels, where an enlarged rendering at
+    // ratio 1 has none; in the text's black cell its glyphs span what they span at ratio 1.
+    const QImage shown = test_support::GrabWindow(m_dialog->m_hWnd);
+    const QImage enlarged = EnlargedCaption();
     int differing = 0;
     for (int y = kCaptionText.top(); y <= kCaptionText.bottom(); ++y) {
         for (int x = kCaptionText.left(); x <= kCaptionText.right(); ++x) {
@@ -118,32 +99,25 @@ TEST_F(ViewAtRatioTwoTest, TheCaptionIsRenderedAtTheScreensResolutionInItsPlace)
         }
     }
     EXPECT_GT(differing, 200);
-    // The same text in the same place: in the text's black cell, its glyphs span what they span
-    // at ratio 1.
     const QRect cell = BoxOf(enlarged, kCaptionText, false);
     const QRect crisp = BoxOf(shown, cell, true);
     const QRect blocky = BoxOf(enlarged, cell, true);
     ASSERT_FALSE(blocky.isNull());
-    EXPECT_NEAR(crisp.left(), blocky.left(), 2);
-    EXPECT_NEAR(crisp.right(), blocky.right(), 2);
-    EXPECT_NEAR(crisp.top(), blocky.top(), 2);
-    EXPECT_NEAR(crisp.bottom(), blocky.bottom(), 2);
-}
+    for (auto edge : {&QRect::left, &QRect::right, &QRect::top, &QRect::bottom}) {
+        EXPECT_NEAR((blocky.*edge)(), (crisp.*edge)(), 2);
+    }
 
-TEST_F(ViewAtRatioTwoTest, MovedToAScreenOfAnotherRatioTheSurfaceFollows) {
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    ASSERT_EQ(screens.size(), 2);
-    ASSERT_EQ(screens[1]->devicePixelRatio(), 1.5);
-    ShowCheckerboard();
+    // Every pixel of the picture area takes its own pixel of the frame (enlarged, they would come
+    // in blocks), on the screen of ratio 1.5 and back on the first.
     QWindow* window = test_support::WidgetOf(m_dialog->m_hWnd)->windowHandle();
-    ASSERT_NE(window, nullptr);
+    ASSERT_NE(nullptr, window);
     const struct {
         QScreen* screen;
         QSize pixels;
         QRect picture;  // x 5..235, y 90..262 on the device, edges to the nearest pixel
     } moves[] = {
         {screens[1], QSize(360, 402), QRect(QPoint(8, 135), QPoint(352, 392))},
-        {screens[0], QSize(480, 536), kPicture},
+        {screens[0], QSize(480, 536), QRect(10, 180, 460, 344)},
     };
     int requests = m_camera.RequestCount();
     for (const auto& move : moves) {
@@ -152,12 +126,12 @@ TEST_F(ViewAtRatioTwoTest, MovedToAScreenOfAnotherRatioTheSurfaceFollows) {
         // The move repaints the view, which requests a frame; what is shown is then drawn at the
         // new ratio, not the old surface scaled.
         ASSERT_TRUE(WaitForRequests(++requests));
-        QImage shown;
+        QImage moved;
         EXPECT_TRUE(test_support::PumpEventsUntil([&] {
-            shown = test_support::GrabWindow(m_dialog->m_hWnd);
-            return shown.size() == move.pixels;
+            moved = test_support::GrabWindow(m_dialog->m_hWnd);
+            return moved.size() == move.pixels;
         }));
-        EXPECT_EQ(WrongPicturePixels(shown, move.picture), 0);
+        EXPECT_EQ(0, WrongPicturePixels(moved, move.picture));
     }
 }
 
