@@ -1,6 +1,7 @@
 // The registry family against a real settings file in a temporary XDG_CONFIG_HOME.
 #include "platform/registry.h"
 
+#include <QDir>
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -131,6 +132,23 @@ TEST(Registry, FailedWritesLeaveTheFileAndNoLaterWriteStoresThem) {
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, Key().Read(u"New", &units));
     EXPECT_EQ(ERROR_SUCCESS, Key().Read(u"Kept", &units));
     EXPECT_TRUE(units == u"kept\0"s);
+}
+
+// Key names are turned into a path under the settings home: none may lead out of it or to
+// another depth, and a refused one leaves the handle NULL.
+TEST(Registry, KeyNamesThatWouldLeaveTheSettingsHomeAreRefused) {
+    ScopedSettingsHome home;
+    for (LPCWSTR refused :
+         {u"Software\\MyCompany\\..", u"Software\\..\\Pemblar", u"Software\\.\\Pemblar",
+          u"Software\\MyCompany\\a/b", u"Software\\MyCompany\\", u"Software\\MyCompany",
+          u"Software\\MyCompany\\Pemblar\\Sub", u"Hardware\\MyCompany\\Pemblar"}) {
+        HKEY other = reinterpret_cast<HKEY>(1);
+        EXPECT_EQ(ERROR_ACCESS_DENIED, RegCreateKeyExW(HKEY_CURRENT_USER, refused, 0, nullptr, 0, 0,
+                                                       nullptr, &other, nullptr))
+            << Narrow(refused);
+        EXPECT_EQ(nullptr, other) << Narrow(refused);
+    }
+    EXPECT_TRUE(QDir(home.Root()).isEmpty()) << home.Root().toStdString();
 }
 
 }  // namespace
