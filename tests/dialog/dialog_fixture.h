@@ -29,7 +29,6 @@ public:
     using CPemblarDlg::m_nFrames;
     using CPemblarDlg::m_socket;
     using CPemblarDlg::m_strIP;
-    using CPemblarDlg::m_strLastStamp;
     using CPemblarDlg::m_strPort;
     using CPemblarDlg::m_strStamp;
     using CPemblarDlg::UpdateFrameRate;

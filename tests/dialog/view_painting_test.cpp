@@ -93,7 +93,6 @@ TEST_F(ViewPaintingTest, ConnectedPaintsDrawCaptionAndRateAndRequestOneFrameEach
         EXPECT_GT(CountColour(Surface(), band, 0x000000), 100);
         EXPECT_GT(CountColour(Surface(), band, 0xFFFFFF, 60), 20);
     }
-    EXPECT_EQ(u"2026-12-06 19:45:00", m_dialog->m_strLastStamp.Text());
 
     // Two paints without a frame between them send two requests and leave the caption band
     // alone: the caption has not changed.
@@ -126,9 +125,9 @@ TEST_F(ViewPaintingTest, AFailedRequestIsReportedAndClosesTheSocketButChangesNoS
     InvalidateRect(m_dialog->m_hWnd, nullptr, FALSE);
     ASSERT_TRUE(
         test_support::PumpEventsUntil([&] { return m_trace.Count("closesocket failed3") > 0; }));
-    const std::vector<std::string> expected = {
-        "write error", "SendImageRequestPacket returns FALSE", "closesocket failed3"};
-    EXPECT_EQ(expected, m_trace.Messages());
+    EXPECT_EQ((std::vector<std::string>{"write error", "SendImageRequestPacket returns FALSE",
+                                        "closesocket failed3"}),
+              m_trace.Messages());
     EXPECT_EQ(s, m_dialog->m_socket);
     EXPECT_TRUE(m_dialog->m_bConnected && m_dialog->m_bRunning && !m_dialog->m_bTrying);
 }
