@@ -46,13 +46,17 @@ protected:
     QImage& Surface() const { return *GetWindowSurface(m_dialog->m_hWnd); }
 };
 
-TEST_F(ViewPaintingTest, EachStatusCoversTheWholePictureWithItsOwnTextAndSendsNothing) {
+TEST_F(ViewPaintingTest, EachStatusCoversThePictureAndEachConnectedPaintDrawsTheBandsAndRequests) {
     CreateConnected();  // a live socket, so that any request would be counted
     // Red one pixel beyond the view on every side: each paint covers the view and no more.
     Smudge(m_dialog->m_hWnd, kAroundView, QColor(255, 0, 0));
     ShowBluePicture("2026-12-06 19:45:00");
     const QImage picture = Surface().copy();
     ASSERT_GT(CountColour(picture, kPicture, 0x2050D0, 40), Area(kPicture) * 95 / 100);
+    for (RECT band : {kCaptionText, kRateText}) {  // white glyphs in black cells
+        EXPECT_GT(CountColour(picture, band, 0x000000), 100);
+        EXPECT_GT(CountColour(picture, band, 0xFFFFFF, 60), 20);
+    }
     // Each status paint leaves the view white with its text drawn; loading wins over the others.
     const struct {
         BOOL loading, trying, connected;
@@ -82,20 +86,11 @@ TEST_F(ViewPaintingTest, EachStatusCoversTheWholePictureWithItsOwnTextAndSendsNo
         EXPECT_EQ(state.connected ? u"Disconnect" : u"Connect", label.Text());
     }
     Settle();
-    EXPECT_EQ(1, m_camera.RequestCount());
-}
+    EXPECT_EQ(1, m_camera.RequestCount()) << "a status paint sent a request";
 
-TEST_F(ViewPaintingTest, ConnectedPaintsDrawCaptionAndRateAndRequestOneFrameEach) {
-    CreateConnected();
-    ShowBluePicture("2026-12-06 19:45:00");
-    // White glyphs in black cells in both bands (the picture's place is the status test's).
-    for (RECT band : {kCaptionText, kRateText}) {
-        EXPECT_GT(CountColour(Surface(), band, 0x000000), 100);
-        EXPECT_GT(CountColour(Surface(), band, 0xFFFFFF, 60), 20);
-    }
-
-    // Two paints without a frame between them send two requests and leave the caption band
-    // alone: the caption has not changed.
+    // Connected again, two paints without a frame between them send two requests and leave the
+    // caption band alone: the caption has not changed.
+    m_dialog->m_bConnected = TRUE;
     Smudge(m_dialog->m_hWnd, kCaptionText, QColor(255, 0, 0));
     InvalidateRect(m_dialog->m_hWnd, nullptr, FALSE);
     ASSERT_TRUE(WaitForRequests(2));
