@@ -6,13 +6,13 @@
 
 #include "camera/camera_protocol.h"
 #include "camera/camera_thread.h"
+#include "platform/gdi/image_dc.h"
 #include "platform/testing/hooks.h"
 #include "support/pump_events.h"
 #include "support/window_pixels.h"
 
 void DialogTest::SetUp() {
-    // A counter that never moves: no interval ever closes unless a test moves it.
-    platform_testing::SetPerformanceCounter(true, 1000000, [] { return int64_t{0}; });
+    platform_testing::SetPerformanceCounter(true, 1000000, [this] { return m_now.load(); });
 }
 
 void DialogTest::TearDown() {
@@ -77,4 +77,13 @@ bool DialogTest::WaitForRequests(int count) {
 
 void DialogTest::Settle() {
     test_support::PumpEventsUntil([] { return false; }, std::chrono::milliseconds(100));
+}
+
+void DialogTest::DrawViewText(QImage* image, const std::u16string& text, RECT rect, COLORREF ink,
+                              COLORREF paper) {
+    HDC dc = CreateImageDC(image);
+    SetTextColor(dc, ink);
+    SetBkColor(dc, paper);
+    DrawTextW(dc, text.c_str(), -1, &rect, 0);
+    DeleteImageDC(dc);
 }

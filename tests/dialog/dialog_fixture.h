@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <atomic>
 #include <memory>
+#include <string>
 
 #include "dialog/pemblar_dlg.h"
 #include "fakecamera/fake_camera.h"
@@ -26,7 +29,6 @@ public:
     using CPemblarDlg::m_nFrames;
     using CPemblarDlg::m_socket;
     using CPemblarDlg::m_strIP;
-    using CPemblarDlg::m_strLastStamp;
     using CPemblarDlg::m_strPort;
     using CPemblarDlg::m_strStamp;
     using CPemblarDlg::UpdateFrameRate;
@@ -37,22 +39,19 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    /* Creates and shows the dialog (the performance counter as the test set it). */
-    void CreateDialog();
-    /* Clicks the dialog's button with the id through Qt, as a user would. */
-    void Click(int id);
-    /* Sends WM_IMAGE_ARRIVED as the camera thread does; the handler's result. */
-    LRESULT Arrive();
-    /* Starts the camera, creates the dialog and puts it in the Connected state over a socket that
-       has logged in to the camera. */
+    void CreateDialog();  // and shows it
+    void Click(int id);   // the button with the id, through Qt
+    LRESULT Arrive();     // WM_IMAGE_ARRIVED, as the camera thread sends it
+    /* Starts the camera and creates the dialog Connected over a socket logged in to it. */
     void CreateConnected();
-    /* Puts a frame into the frame buffer as the camera thread would. */
-    static void LoadFrame(const std::vector<uint8_t>& frame);
-    /* Pumps events until the camera has counted `count` requests; false after the time-out. */
-    bool WaitForRequests(int count);
-    /* Pumps events for a little while, so that pending paints run. */
-    static void Settle();
+    static void LoadFrame(const std::vector<uint8_t>& frame);  // into the frame buffer
+    bool WaitForRequests(int count);  // false when the camera never counts that many
+    static void Settle();             // pumps events a little while, so pending paints run
+    /* Draws the text on the image as the view draws its texts. */
+    static void DrawViewText(QImage* image, const std::u16string& text, RECT rect,
+                             COLORREF ink = RGB(0, 0, 0), COLORREF paper = RGB(255, 255, 255));
 
+    std::atomic<int64_t> m_now{0};  // the performance counter, moved by hand (1 MHz)
     ScopedSettingsHome m_home;
     test_support::TraceRecorder m_trace;
     fakecamera::FakeCamera m_camera;

@@ -1,32 +1,19 @@
-// The frame-rate meter on a performance counter the test moves by hand.
-#include <atomic>
-
+// The frame-rate meter on the fixture's performance counter, moved by hand.
 #include "dialog/dialog_fixture.h"
 #include "platform/testing/hooks.h"
 
 namespace {
 
-const int64_t kFrequency = 1000000;  // counts per second
-
 class FrameRateMeterTest : public DialogTest {
 protected:
-    // Creates the dialog on a counter the test moves, of that frequency when there is one.
-    void CreateWithCounter(bool present, int64_t frequency) {
-        platform_testing::SetPerformanceCounter(present, frequency,
-                                                [this] { return m_now.load(); });
-        CreateDialog();
-    }
-    // One notification at the given time in seconds.
-    void NotifyAt(double seconds) {
-        m_now = static_cast<int64_t>(seconds * static_cast<double>(kFrequency));
+    void NotifyAt(double seconds) {  // one notification at that time
+        m_now = static_cast<int64_t>(seconds * 1000000);
         m_dialog->UpdateFrameRate();
     }
-
-    std::atomic<int64_t> m_now{0};
 };
 
 TEST_F(FrameRateMeterTest, PublishesTheRateOfEachIntervalOfMoreThanASecond) {
-    CreateWithCounter(true, kFrequency);
+    CreateDialog();
     const struct {
         double at;
         bool firstFrame;  // set as the end of a connection sets it
@@ -55,7 +42,8 @@ TEST_F(FrameRateMeterTest, PublishesTheRateOfEachIntervalOfMoreThanASecond) {
 TEST_F(FrameRateMeterTest, WithoutACounterOrWithAZeroFrequencyNothingIsPublished) {
     for (bool present : {false, true}) {
         SCOPED_TRACE(present ? "zero frequency" : "no counter");
-        CreateWithCounter(present, 0);
+        platform_testing::SetPerformanceCounter(present, 0, [this] { return m_now.load(); });
+        CreateDialog();
         for (int i = 0; i < 30; ++i) NotifyAt(0.5 * i);
         EXPECT_EQ(0.0f, m_dialog->m_fFps);
         EXPECT_EQ(present ? 29 : 0, m_dialog->m_nFrames);

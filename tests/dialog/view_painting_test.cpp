@@ -4,7 +4,6 @@
 
 #include "dialog/dialog_fixture.h"
 #include "fakecamera/captioned_jpeg.h"
-#include "platform/gdi/image_dc.h"
 #include "platform/user/window_surface.h"
 #include "support/jpeg_maker.h"
 #include "support/pump_events.h"
@@ -15,9 +14,6 @@ namespace {
 using test_support::Area;
 using test_support::CountColour;
 
-const uint32_t kWhite = 0xFFFFFF;
-const uint32_t kBlack = 0x000000;
-const RECT kViewArea = {5, 70, 235, 262};
 const RECT kAroundView = {4, 69, 236, 263};  // the view and one pixel beyond it on every side
 const RECT kCaptionText = {5, 72, 165, 90};
 const RECT kRateText = {165, 72, 235, 90};
@@ -25,20 +21,9 @@ const RECT kPicture = {5, 90, 235, 262};
 
 // Fills a rectangle of the window's surface behind the view's back, as an exposure would leave it.
 void Smudge(HWND hWnd, RECT rect, QColor colour) {
-    QPainter painter(GetWindowSurface(hWnd));
-    painter.fillRect(QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top),
-                     colour);
-}
-
-// The surface as a status paint should leave it: the view white, with the text drawn as the
-// view's text is drawn (the same device-context defaults and DrawTextW).
-QImage WithStatus(const QImage& surface, const char16_t* text, RECT rect) {
-    QImage expected = surface.convertToFormat(QImage::Format_RGB32);
-    QPainter(&expected).fillRect(QRect(5, 70, 230, 192), Qt::white);
-    HDC dc = CreateImageDC(&expected);
-    DrawTextW(dc, text, -1, &rect, 0);
-    DeleteImageDC(dc);
-    return expected;
+    QPainter(GetWindowSurface(hWnd))
+        .fillRect(QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top),
+                  colour);
 }
 
 // The pixels of the rectangle that differ between the two images.
@@ -61,35 +46,36 @@ protected:
     QImage& Surface() const { return *GetWindowSurface(m_dialog->m_hWnd); }
 };
 
-TEST_F(ViewPaintingTest, EachStatusCoversTheWholePictureWithItsOwnTextAndSendsNothing) {
+TEST_F(ViewPaintingTest, EachStatusCoversThePictureAndEachConnectedPaintDrawsTheBandsAndRequests) {
     CreateConnected();  // a live socket, so that any request would be counted
     // Red one pixel beyond the view on every side: each paint covers the view and no more.
     Smudge(m_dialog->m_hWnd, kAroundView, QColor(255, 0, 0));
     ShowBluePicture("2026-12-06 19:45:00");
     const QImage picture = Surface().copy();
     ASSERT_GT(CountColour(picture, kPicture, 0x2050D0, 40), Area(kPicture) * 95 / 100);
+    for (RECT band : {kCaptionText, kRateText}) {  // white glyphs in black cells
+        EXPECT_GT(CountColour(picture, band, 0x000000), 100);
+        EXPECT_GT(CountColour(picture, band, 0xFFFFFF, 60), 20);
+    }
+    // Each status paint leaves the view white with its text drawn; loading wins over the others.
     const struct {
-        const char* name;
         BOOL loading, trying, connected;
         const char16_t* text;
-        RECT rect;
+        LONG left;
     } states[] = {
-        {"loading wins whatever the other flags hold",
-         TRUE,
-         TRUE,
-         TRUE,
-         u"   Loading   ",
-         {90, 156, 180, 176}},
-        {"trying", FALSE, TRUE, TRUE, u"   Trying   ", {90, 156, 180, 176}},
-        {"disconnected", FALSE, FALSE, FALSE, u"   Disconnected   ", {80, 156, 180, 176}},
+        {TRUE, TRUE, TRUE, u"   Loading   ", 90},
+        {FALSE, TRUE, TRUE, u"   Trying   ", 90},
+        {FALSE, FALSE, FALSE, u"   Disconnected   ", 80},
     };
     for (const auto& state : states) {
-        SCOPED_TRACE(state.name);
+        SCOPED_TRACE(testing::Message() << "state " << &state - states);
         m_dialog->m_btnConnect.SetWindowText(u"Disconnect");
         m_dialog->m_bLoading = state.loading;
         m_dialog->m_bTrying = state.trying;
         m_dialog->m_bConnected = state.connected;
-        const QImage expected = WithStatus(picture, state.text, state.rect);
+        QImage expected = picture.convertToFormat(QImage::Format_RGB32);
+        QPainter(&expected).fillRect(QRect(5, 70, 230, 192), Qt::white);
+        DrawViewText(&expected, state.text, {state.left, 156, 180, 176});
         InvalidateRect(m_dialog->m_hWnd, nullptr, FALSE);
         test_support::PumpEventsUntil(
             [&] { return Differing(Surface(), expected, kAroundView) == 0; });
@@ -100,21 +86,11 @@ TEST_F(ViewPaintingTest, EachStatusCoversTheWholePictureWithItsOwnTextAndSendsNo
         EXPECT_EQ(state.connected ? u"Disconnect" : u"Connect", label.Text());
     }
     Settle();
-    EXPECT_EQ(1, m_camera.RequestCount());
-}
+    EXPECT_EQ(1, m_camera.RequestCount()) << "a status paint sent a request";
 
-TEST_F(ViewPaintingTest, ConnectedPaintsDrawCaptionAndRateAndRequestOneFrameEach) {
-    CreateConnected();
-    ShowBluePicture("2026-12-06 19:45:00");
-    // White glyphs in black cells in both bands (the picture's place is the status test's).
-    for (RECT band : {kCaptionText, kRateText}) {
-        EXPECT_GT(CountColour(Surface(), band, kBlack), 100);
-        EXPECT_GT(CountColour(Surface(), band, kWhite, 60), 20);
-    }
-    EXPECT_EQ(u"2026-12-06 19:45:00", m_dialog->m_strLastStamp.Text());
-
-    // Two paints without a frame between them send two requests and leave the caption band
-    // alone: the caption has not changed.
+    // Connected again, two paints without a frame between them send two requests and leave the
+    // caption band alone: the caption has not changed.
+    m_dialog->m_bConnected = TRUE;
     Smudge(m_dialog->m_hWnd, kCaptionText, QColor(255, 0, 0));
     InvalidateRect(m_dialog->m_hWnd, nullptr, FALSE);
     ASSERT_TRUE(WaitForRequests(2));
@@ -124,10 +100,7 @@ TEST_F(ViewPaintingTest, ConnectedPaintsDrawCaptionAndRateAndRequestOneFrameEach
 
     // An undecodable frame with a new caption: the band is redrawn, the picture area is not.
     Smudge(m_dialog->m_hWnd, kPicture, QColor(0, 255, 0));
-    std::vector<uint8_t> undecodable(100, 0x33);
-    undecodable[0] = 0xFF;
-    undecodable[1] = 0xD8;
-    for (int p = 24; p <= 42; ++p) undecodable[p] = 'n';
+    std::vector<uint8_t> undecodable(100, 'n');
     undecodable[98] = 0xFF;
     undecodable[99] = 0xD9;
     LoadFrame(undecodable);
@@ -147,9 +120,9 @@ TEST_F(ViewPaintingTest, AFailedRequestIsReportedAndClosesTheSocketButChangesNoS
     InvalidateRect(m_dialog->m_hWnd, nullptr, FALSE);
     ASSERT_TRUE(
         test_support::PumpEventsUntil([&] { return m_trace.Count("closesocket failed3") > 0; }));
-    const std::vector<std::string> expected = {
-        "write error", "SendImageRequestPacket returns FALSE", "closesocket failed3"};
-    EXPECT_EQ(expected, m_trace.Messages());
+    EXPECT_EQ((std::vector<std::string>{"write error", "SendImageRequestPacket returns FALSE",
+                                        "closesocket failed3"}),
+              m_trace.Messages());
     EXPECT_EQ(s, m_dialog->m_socket);
     EXPECT_TRUE(m_dialog->m_bConnected && m_dialog->m_bRunning && !m_dialog->m_bTrying);
 }
