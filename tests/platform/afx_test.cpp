@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <thread>
@@ -66,6 +67,22 @@ TEST(KernelTest, AFrameworkThreadIsKeptByItsOwnerOrDeletesItselfWhenAutoDelete) 
 
 // The conversions the program formats with, under a desktop locale with a decimal comma (set
 // after the application object, which puts the process under the desktop's locale).
+// The frame rate divides counter ticks by the frequency: both must describe the same clock. The
+// counter's span lies inside the steady clock's and holds a sleep of at least 20 ms.
+TEST(KernelTest, ThePerformanceCounterAdvancesByItsFrequencyEachSecond) {
+    LARGE_INTEGER frequency{}, first{}, last{};
+    ASSERT_TRUE(QueryPerformanceFrequency(&frequency));
+    const auto before = std::chrono::steady_clock::now();
+    ASSERT_TRUE(QueryPerformanceCounter(&first));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(QueryPerformanceCounter(&last));
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count();
+    const double counted = double(last.QuadPart - first.QuadPart) / double(frequency.QuadPart);
+    EXPECT_GE(counted, 0.020) << frequency.QuadPart;
+    EXPECT_LE(counted, seconds) << frequency.QuadPart;
+}
+
 TEST(CStringTest, FormatsTheProgramsConversionsInTheCLocale) {
     const test_support::ScopedLocale german("de_DE.UTF-8");
     ASSERT_TRUE(german.InForce());
