@@ -114,7 +114,9 @@ const Row kRows[] = {
          EXPECT_EQ(t.ButtonText(), u"Disconnect");
          t.m_traces = {"read error1", kCloseFailed, kSaysInterrupted};
      }},
-    {"payload_stall_disconnect_then_reconnect",
+    // A Disconnect leaves the thread stalled in a payload waiting; the next Connect closes its
+    // socket and meets a camera that stalls in the set-up: two stalled threads at the close.
+    {"reconnected_to_a_stalled_set_up_while_the_earlier_thread_waits",
      [](LifecycleTest& t) {
          t.m_camera.SetScript({.fault = Fault{kPayload, 1, 100, kStall}});
          t.ConnectToCamera();
@@ -123,20 +125,11 @@ const Row kRows[] = {
          t.PressDisconnect();
          ASSERT_TRUE(t.WaitForDisconnected());
          EXPECT_EQ(t.m_trace.Messages(), Texts{}) << "the thread still waits in its receive";
-         t.ReconnectStreams();  // closes the stalled socket
-         t.ExpectTraced({kSaysInterrupted, "error reading real image data", kCloseFailed});
-     }},
-    {"reconnected_to_a_stalled_set_up_while_the_earlier_thread_waits",
-     [](LifecycleTest& t) {
-         t.m_camera.SetScript({.frameLimit = 5});  // then the thread waits for a frame
-         t.ConnectToCamera();
-         ASSERT_TRUE(t.CameraStalls());
-         t.PressDisconnect();
-         ASSERT_TRUE(t.WaitForDisconnected());
          t.m_camera.SetScript({.fault = Fault{kHandshake, 0, 2, kStall}});
          t.PressConnect();
          ASSERT_TRUE(t.CameraStalls(2));
          EXPECT_TRUE(t.m_viewer->m_bTrying);
+         t.m_traces = {kSaysInterrupted, "error reading real image data", kCloseFailed};
      }},
     {"hand_off_of_a_frame", [](LifecycleTest& t) { t.BlockInHandOff(); }},
 };

@@ -107,10 +107,8 @@ TEST_F(ViewerTest, StreamsThenReconnectsWithTheSavedLoginItsOwnRateAndItsCaption
     EXPECT_EQ(m_camera.ConnectionCount(), 2);
 }
 
-// Typing stops at 100 characters in the address entry and at 5 in the port entry; a port text
-// outside 1..65535 is refused before anything is dialled, even a listener on the port its low 16
-// bits name.
-TEST_F(ViewerTest, TheEntriesTakeTheirLimitsAndAPortOutOfRangeIsNeverDialled) {
+// Typing stops at 100 characters in the address entry and at 5 in the port entry.
+TEST_F(ViewerTest, TheEntriesTakeTheirLimits) {
     StartViewer();
     for (auto [id, keys, kept] : {std::tuple{IDC_COMBO_IP, QString(120, u'1'), 100},
                                   std::tuple{IDC_COMBO_PORT, QString("700001"), 5}}) {
@@ -119,15 +117,8 @@ TEST_F(ViewerTest, TheEntriesTakeTheirLimitsAndAPortOutOfRangeIsNeverDialled) {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, QString(key));
             QApplication::sendEvent(entry, &press);
         }
-        EXPECT_EQ(entry->text(), keys.left(kept));
+        EXPECT_EQ(entry->text(), keys.left(kept)) << id;
     }
-    fakecamera::FakeCamera wrapped;
-    const bool listening = wrapped.Start(4464);  // unless the port is taken
-    Type(u"127.0.0.1", u"70000");
-    PressConnect();
-    ASSERT_TRUE(WaitForDisconnected());
-    EXPECT_EQ(m_trace.Messages(), std::vector<std::string>{"invalid port = 70000"});
-    EXPECT_TRUE(!listening || wrapped.ConnectionCount() == 0);
 }
 
 // Empty entries pressed with Connect on an empty history: the press is tried and fails, but no
