@@ -122,7 +122,7 @@ const Row kRows[] = {
          t.ConnectToCamera();
          ASSERT_TRUE(t.CameraStalls());
          EXPECT_TRUE(t.IsStreaming());
-         t.PressDisconnect();
+         t.ClickConnectButton();
          ASSERT_TRUE(t.WaitForDisconnected());
          EXPECT_EQ(t.m_trace.Messages(), Texts{}) << "the thread still waits in its receive";
          t.m_camera.SetScript({.fault = Fault{kHandshake, 0, 2, kStall}});
