@@ -96,11 +96,6 @@ Login ViewerTest::ConnectToCamera(const Login& answer) {
     return PressConnect(answer);
 }
 
-void ViewerTest::PressDisconnect() {
-    EXPECT_EQ(ButtonText(), u"Disconnect");
-    ClickConnectButton();
-}
-
 std::u16string ViewerTest::ButtonText() const {
     auto* button = Control<QAbstractButton>(IDC_BUTTON_CONNECT);
     return button ? button->text().toStdU16String() : u"";

@@ -50,8 +50,6 @@ public:
     Login PressConnect(const Login& answer = {u"admin", u"secret"});
     /* Types the fake camera's address, then PressConnect. */
     Login ConnectToCamera(const Login& answer = {u"admin", u"secret"});
-    /* Clicks the button while it reads "Disconnect". */
-    void PressDisconnect();
     /* The main dialog's control of that id as its widget class; NULL for another class. */
     template <class Widget>
     Widget* Control(int id) const {
