@@ -1,5 +1,4 @@
-// What the fuzz targets share: an offscreen Qt application with the program's resources, a
-// temporary settings home, the frame buffer's reset, the camera's end of a loopback connection.
+// What the fuzz targets share: Qt and settings set-up, the frame buffer, a loopback camera end.
 #pragma once
 
 #include <cstddef>

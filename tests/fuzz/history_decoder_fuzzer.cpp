@@ -1,6 +1,5 @@
-// Fuzz target: stored history text. The first byte picks the way: 0 bytes as UTF-16 units, 1 byte
-// pairs as little-endian units, straight to the decoder; 2 and 3 the bytes as the settings file,
-// both values read back through the settings key. A decoded list encodes and decodes to itself.
+// Fuzz target: stored history text. The first byte picks the way: 0 units of one byte, 1 of two
+// (little-endian) to the decoder; 2 and 3 a settings file read through the key, then decoded.
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
