@@ -13,13 +13,11 @@
 #include <string>
 #include <thread>
 
+#include "blocked_calls.h"
 #include "fakecamera/tcp.h"
 #include "platform/kernel.h"
 #include "platform/testing/hooks.h"
-#include "support/blocking_call.h"
 #include "support/blocking_probe.h"
-#include "support/held_resolver.h"
-#include "support/unanswered_listener.h"
 
 namespace {
 

@@ -13,11 +13,9 @@ public:
     ScopedSettingsHome(const ScopedSettingsHome&) = delete;
     ScopedSettingsHome& operator=(const ScopedSettingsHome&) = delete;
 
-    /* The folder XDG_CONFIG_HOME names. */
-    QString Root() const { return m_dir.path(); }
-    /* Root/MyCompany, the settings folder. */
-    QString Folder() const { return Root() + QStringLiteral("/MyCompany"); }
-    /* Root/MyCompany/Pemblar.conf, the settings file. */
+    /* The settings folder, MyCompany in the folder XDG_CONFIG_HOME names. */
+    QString Folder() const { return m_dir.path() + QStringLiteral("/MyCompany"); }
+    /* The settings file, Pemblar.conf in that folder. */
     QString SettingsFile() const { return Folder() + QStringLiteral("/Pemblar.conf"); }
 
     /* The settings file's bytes; empty when it cannot be read. */
@@ -30,9 +28,7 @@ public:
 
     /* Puts a plain file where the settings folder should be; the folder's content is kept aside. */
     bool BlockFolderWithFile() const;
-    /* Puts a folder where the settings file should be; the file is kept aside. */
-    bool BlockFileWithFolder() const;
-    /* Takes the blocker away and puts back what was kept aside. */
+    /* Takes that file away and puts back what was kept aside. */
     bool Unblock() const;
 
     /* The names in the settings folder, sorted. */
