@@ -13,11 +13,11 @@
 #include <string>
 #include <thread>
 
-#include "blocked_calls.h"
 #include "fakecamera/tcp.h"
 #include "platform/kernel.h"
 #include "platform/testing/hooks.h"
 #include "support/blocking_probe.h"
+#include "tests/platform/blocked_calls.h"
 
 namespace {
 
