@@ -32,4 +32,9 @@ private:
     bool m_inForce;
 };
 
+/* The decimal separator of the process's locale now. */
+inline std::string DecimalPoint() {
+    return std::localeconv()->decimal_point;
+}
+
 }  // namespace test_support
