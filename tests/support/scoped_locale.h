@@ -32,9 +32,4 @@ private:
     bool m_inForce;
 };
 
-/* The decimal separator of the process's locale now. */
-inline std::string DecimalPoint() {
-    return std::localeconv()->decimal_point;
-}
-
 }  // namespace test_support

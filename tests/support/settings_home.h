@@ -13,9 +13,11 @@ public:
     ScopedSettingsHome(const ScopedSettingsHome&) = delete;
     ScopedSettingsHome& operator=(const ScopedSettingsHome&) = delete;
 
-    /* The settings folder, MyCompany in the folder XDG_CONFIG_HOME names. */
-    QString Folder() const { return m_dir.path() + QStringLiteral("/MyCompany"); }
-    /* The settings file, Pemblar.conf in that folder. */
+    /* The folder XDG_CONFIG_HOME names. */
+    QString Root() const { return m_dir.path(); }
+    /* Root/MyCompany, the settings folder. */
+    QString Folder() const { return Root() + QStringLiteral("/MyCompany"); }
+    /* Root/MyCompany/Pemblar.conf, the settings file. */
     QString SettingsFile() const { return Folder() + QStringLiteral("/Pemblar.conf"); }
 
     /* The settings file's bytes; empty when it cannot be read. */

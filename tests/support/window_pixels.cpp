@@ -43,10 +43,4 @@ int CountColour(const QImage& image, RECT rect, uint32_t rgb, int tolerance) {
     return count;
 }
 
-int CountNotColour(const QImage& image, RECT rect, uint32_t rgb, int tolerance) {
-    const QRect inside =
-        QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top) & image.rect();
-    return inside.width() * inside.height() - CountColour(image, rect, rgb, tolerance);
-}
-
 }  // namespace test_support

@@ -20,9 +20,6 @@ QImage GrabWindow(HWND hWnd);
 /* Pixels of the rectangle (right and bottom exclusive) whose colour is within tolerance of rgb. */
 int CountColour(const QImage& image, RECT rect, uint32_t rgb, int tolerance = 24);
 
-/* Pixels of the rectangle whose colour is not within tolerance of rgb. */
-int CountNotColour(const QImage& image, RECT rect, uint32_t rgb, int tolerance = 24);
-
 /* The number of pixels in the rectangle. */
 inline int Area(RECT rect) {
     return (rect.right - rect.left) * (rect.bottom - rect.top);
