@@ -122,7 +122,7 @@ TEST(DecompressImage, ShowsFramesReadToTheEndWithWarningsButNoneAnErrorStopped) 
     };
     for (const auto& w : warned) {
         SCOPED_TRACE(w.what);
-        EXPECT_EQ(TJERR_WARNING, test_support::DecodeWithTurboJpeg(w.frame).errorCode);
+        EXPECT_EQ(TJERR_WARNING, test_support::TurboJpegError(w.frame));
         ExpectPicture(Decode(w.frame), w.last);
     }
     // A marker no decoder knows stops the decode with an error, also after a warning, which
@@ -131,7 +131,7 @@ TEST(DecompressImage, ShowsFramesReadToTheEndWithWarningsButNoneAnErrorStopped) 
                                                             {strayBetweenScans, TJERR_WARNING}};
     for (auto [frame, kind] : stopped) {
         frame[Markers(frame, 0xDA).at(4) + 1] = 0x02;
-        EXPECT_EQ(kind, test_support::DecodeWithTurboJpeg(frame).errorCode);
+        EXPECT_EQ(kind, test_support::TurboJpegError(frame));
         ExpectRefused(frame);
     }
 }

@@ -16,10 +16,8 @@
 #include "fakecamera/tcp.h"
 #include "platform/kernel.h"
 #include "platform/testing/hooks.h"
-#include "support/blocking_call.h"
 #include "support/blocking_probe.h"
-#include "support/held_resolver.h"
-#include "support/unanswered_listener.h"
+#include "tests/platform/blocked_calls.h"
 
 namespace {
 

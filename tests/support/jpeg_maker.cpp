@@ -35,23 +35,20 @@ std::vector<uint8_t> MakeQuadrantJpeg(int width, int height, const uint32_t (&co
         [&](int x, int y) { return colours[(y >= height / 2) * 2 + (x >= width / 2)]; }, layout);
 }
 
-PlainDecode DecodeWithTurboJpeg(const std::vector<uint8_t>& jpeg, int flags) {
+int TurboJpegError(const std::vector<uint8_t>& jpeg) {
     std::unique_ptr<void, int (*)(tjhandle)> handle(tjInitDecompress(), tjDestroy);
-    PlainDecode out;
-    int subsampling = 0, colorspace = 0;
-    // A header read with warnings only still declares the size.
-    if ((tjDecompressHeader3(handle.get(), jpeg.data(), jpeg.size(), &out.width, &out.height,
-                             &subsampling, &colorspace) != 0 &&
+    int width = 0, height = 0, subsampling = 0, colorspace = 0;
+    if ((tjDecompressHeader3(handle.get(), jpeg.data(), jpeg.size(), &width, &height, &subsampling,
+                             &colorspace) != 0 &&
          tjGetErrorCode(handle.get()) != TJERR_WARNING) ||
-        out.width <= 0 || out.height <= 0 ||
-        int64_t{out.width} * out.height > int64_t{1024} * 1024) {
-        return out;
+        width <= 0 || height <= 0 || int64_t{width} * height > int64_t{1024} * 1024) {
+        return -1;
     }
-    std::vector<uint8_t> pixels(static_cast<size_t>(out.width) * out.height * 4);
-    out.result = tjDecompress2(handle.get(), jpeg.data(), jpeg.size(), pixels.data(), out.width, 0,
-                               out.height, TJPF_BGRA, flags);
-    out.errorCode = out.result == 0 ? 0 : tjGetErrorCode(handle.get());
-    return out;
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
+    return tjDecompress2(handle.get(), jpeg.data(), jpeg.size(), pixels.data(), width, 0, height,
+                         TJPF_BGRA, 0) == 0
+               ? 0
+               : tjGetErrorCode(handle.get());
 }
 
 }  // namespace test_support

@@ -1,5 +1,4 @@
-// JPEG frames made with TurboJPEG for tests (pictures of known colours in several layouts), and
-// what TurboJPEG alone makes of a file.
+// JPEG frames of known colours made with TurboJPEG, and what TurboJPEG alone makes of a file.
 #pragma once
 
 #include <turbojpeg.h>
@@ -25,17 +24,8 @@ std::vector<uint8_t> MakeJpeg(int width, int height,
 std::vector<uint8_t> MakeQuadrantJpeg(int width, int height, const uint32_t (&colours)[4],
                                       const JpegLayout& layout = {});
 
-// What TurboJPEG alone makes of a file: the size its header declares, and the decode's result (0,
-// or -1 with TurboJPEG's error code); result -1 and error -1 when the header cannot be read (a
-// header read with warnings can) or the picture is over 1024 x 1024 pixels (never decoded here).
-struct PlainDecode {
-    int result = -1;
-    int errorCode = -1;
-    int width = 0;
-    int height = 0;
-};
-
-/* Decodes the file whole to 32-bit pixels with these TurboJPEG flags. */
-PlainDecode DecodeWithTurboJpeg(const std::vector<uint8_t>& jpeg, int flags = 0);
+/* TurboJPEG's error code for a whole decode of the file: 0 when it decodes cleanly, -1 when its
+   header cannot be read (one read with warnings can) or declares over 1024 x 1024 pixels. */
+int TurboJpegError(const std::vector<uint8_t>& jpeg);
 
 }  // namespace test_support

@@ -52,22 +52,10 @@ bool ScopedSettingsHome::BlockFolderWithFile() const {
     return blocker.open(QIODevice::WriteOnly | QIODevice::NewOnly) && blocker.write("x", 1) == 1;
 }
 
-bool ScopedSettingsHome::BlockFileWithFolder() const {
-    if (!QDir().mkpath(Folder())) return false;
-    if (QFileInfo::exists(SettingsFile()) &&
-        !QDir().rename(SettingsFile(), KeptAside(SettingsFile()))) {
-        return false;
-    }
-    return QDir().mkdir(SettingsFile());
-}
-
 bool ScopedSettingsHome::Unblock() const {
-    // The blocker is a file at the folder's path or a folder at the file's path.
-    const bool folderBlocked = QFileInfo(Folder()).isFile();
-    const QString blocked = folderBlocked ? Folder() : SettingsFile();
-    if (!folderBlocked && !QFileInfo(blocked).isDir()) return true;
-    if (!(folderBlocked ? QFile::remove(blocked) : QDir().rmdir(blocked))) return false;
-    return !QFileInfo::exists(KeptAside(blocked)) || QDir().rename(KeptAside(blocked), blocked);
+    if (!QFileInfo(Folder()).isFile()) return true;
+    return QFile::remove(Folder()) && (!QFileInfo::exists(KeptAside(Folder())) ||
+                                       QDir().rename(KeptAside(Folder()), Folder()));
 }
 
 QStringList ScopedSettingsHome::FolderEntries() const {

@@ -30,9 +30,7 @@ public:
 
     /* Puts a plain file where the settings folder should be; the folder's content is kept aside. */
     bool BlockFolderWithFile() const;
-    /* Puts a folder where the settings file should be; the file is kept aside. */
-    bool BlockFileWithFolder() const;
-    /* Takes the blocker away and puts back what was kept aside. */
+    /* Takes that file away and puts back what was kept aside. */
     bool Unblock() const;
 
     /* The names in the settings folder, sorted. */

@@ -4,29 +4,12 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
+#include <algorithm>
 
 #include "platform/user/window.h"
 #include "support/bitmap_pixels.h"
 
 namespace test_support {
-
-namespace {
-
-template <typename Test>
-int CountIf(const QImage& image, RECT rect, Test test) {
-    int count = 0;
-    for (LONG y = rect.top; y < rect.bottom; ++y) {
-        for (LONG x = rect.left; x < rect.right; ++x) {
-            if (x >= 0 && y >= 0 && x < image.width() && y < image.height() &&
-                test(image.pixel(x, y))) {
-                ++count;
-            }
-        }
-    }
-    return count;
-}
-
-}  // namespace
 
 QWidget* WidgetOf(HWND hWnd) {
     auto window = platform_user::LookUpWindow(hWnd);
@@ -35,9 +18,7 @@ QWidget* WidgetOf(HWND hWnd) {
 
 QImage GrabWindow(HWND hWnd) {
     QWidget* widget = WidgetOf(hWnd);
-    if (widget == nullptr) {
-        return {};
-    }
+    if (widget == nullptr) return {};
     // The offscreen platform's grab cuts the window's size in logical pixels from the top-left
     // corner of its backing store: at another device pixel ratio the backing store is read whole.
     QBackingStore* store = widget->backingStore();
@@ -51,11 +32,15 @@ QImage GrabWindow(HWND hWnd) {
 }
 
 int CountColour(const QImage& image, RECT rect, uint32_t rgb, int tolerance) {
-    return CountIf(image, rect, [&](QRgb p) { return IsNear(p, rgb, tolerance); });
-}
-
-int CountNotColour(const QImage& image, RECT rect, uint32_t rgb, int tolerance) {
-    return CountIf(image, rect, [&](QRgb p) { return !IsNear(p, rgb, tolerance); });
+    int count = 0;
+    for (LONG y = std::max(rect.top, LONG{0}); y < std::min<LONG>(rect.bottom, image.height());
+         ++y) {
+        for (LONG x = std::max(rect.left, LONG{0}); x < std::min<LONG>(rect.right, image.width());
+             ++x) {
+            count += IsNear(image.pixel(x, y), rgb, tolerance);
+        }
+    }
+    return count;
 }
 
 }  // namespace test_support

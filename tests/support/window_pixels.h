@@ -2,8 +2,6 @@
 // would send an image request, so the window is never painted again to read it).
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <QImage>
 #include <QWidget>
 #include <cstdint>
@@ -21,9 +19,6 @@ QImage GrabWindow(HWND hWnd);
 
 /* Pixels of the rectangle (right and bottom exclusive) whose colour is within tolerance of rgb. */
 int CountColour(const QImage& image, RECT rect, uint32_t rgb, int tolerance = 24);
-
-/* Pixels of the rectangle whose colour is not within tolerance of rgb. */
-int CountNotColour(const QImage& image, RECT rect, uint32_t rgb, int tolerance = 24);
 
 /* The number of pixels in the rectangle. */
 inline int Area(RECT rect) {
