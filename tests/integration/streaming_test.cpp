@@ -132,21 +132,4 @@ TEST_F(ViewerTest, EmptyEntriesNeverBecomeHistoryItems) {
     EXPECT_FALSE(saved.contains("..!@#$%..")) << saved.toStdString();  // the item separator
 }
 
-// A camera thread that cannot be created: the view goes back to Disconnected with nothing left
-// over, and the next Connect streams.
-TEST_F(ViewerTest, AThreadThatCannotBeCreatedLeavesTheViewerUsable) {
-    StartViewer();
-    const auto before = LiveObjects();
-    platform_testing::FailThreadCreations(1);
-    ConnectToCamera();
-    EXPECT_EQ(ButtonText(), u"Connect");
-    EXPECT_EQ(m_viewer->m_pThread, nullptr);
-    EXPECT_EQ(LiveObjects(), before) << "sockets, threads, bitmaps, windows, device contexts";
-    EXPECT_EQ(m_camera.ConnectionCount(), 0);
-
-    PressConnect();
-    ASSERT_TRUE(WaitForFrames(3));
-    EXPECT_TRUE(IsStreaming());
-}
-
 }  // namespace

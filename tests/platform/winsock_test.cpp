@@ -102,28 +102,6 @@ TEST(WinsockTest, CloseWakesABlockedReceiveSendAndConnectAndASignalDoesNot) {
     sigaction(SIGUSR1, &previous, nullptr);
 }
 
-uint32_t HostOrder(uint32_t networkOrder) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(&networkOrder);
-    return (uint32_t{bytes[0]} << 24) | (uint32_t{bytes[1]} << 16) | (uint32_t{bytes[2]} << 8) |
-           bytes[3];
-}
-
-TEST(WinsockTest, ParsesDottedAddressText) {
-    const std::pair<const char*, uint32_t> rows[] = {
-        {"192.168.1.20", 0xC0A80114}, {"127.1", 0x7F000001},
-        {"10.1.2", 0x0A010002},       {"1.16777215", 0x01FFFFFF},
-        {"2130706433", 0x7F000001},   {"0X7F000001", 0x7F000001},
-        {"0x7f.1", 0x7F000001},       {"0177.0.0.01", 0x7F000001},
-        {"1.2.3.4 ", 0x01020304},     {"", INADDR_NONE},
-        {"1.2.3.256", INADDR_NONE},   {"1..2", INADDR_NONE},
-        {"08.1.1.1", INADDR_NONE},    {"1.2.3.4:80", INADDR_NONE},
-        {"1.2.3.4.5", INADDR_NONE}};
-    for (const auto& [text, expected] : rows) {
-        const uint32_t parsed = inet_addr(text);
-        EXPECT_EQ(expected, parsed == INADDR_NONE ? parsed : HostOrder(parsed)) << '"' << text;
-    }
-}
-
 // A lookup ends with WSAEINTR when another thread closes its thread's socket, before it starts
 // (it then does not start) or while it waits; a socket of another thread does not concern it.
 TEST(WinsockTest, ClosingTheCallersSocketEndsOnlyItsOwnLookup) {
