@@ -1,5 +1,4 @@
-// The framework: worker threads that start suspended, report their end and release themselves,
-// with a failed start's error left to the caller's thread alone; and the string's formatter.
+// The framework: worker threads, the performance counter and the string's formatter.
 #include "platform/afx.h"
 
 #include <gtest/gtest.h>
@@ -65,10 +64,7 @@ TEST(KernelTest, AFrameworkThreadIsKeptByItsOwnerOrDeletesItselfWhenAutoDelete) 
     EXPECT_FALSE(GetExitCodeThread(handle, &code));
 }
 
-// The conversions the program formats with, under a desktop locale with a decimal comma (set
-// after the application object, which puts the process under the desktop's locale).
-// The frame rate divides counter ticks by the frequency: both must describe the same clock. The
-// counter's span lies inside the steady clock's and holds a sleep of at least 20 ms.
+// The frame rate divides counter ticks by the frequency: both must describe the same clock.
 TEST(KernelTest, ThePerformanceCounterAdvancesByItsFrequencyEachSecond) {
     LARGE_INTEGER frequency{}, first{}, last{};
     ASSERT_TRUE(QueryPerformanceFrequency(&frequency));
@@ -83,6 +79,7 @@ TEST(KernelTest, ThePerformanceCounterAdvancesByItsFrequencyEachSecond) {
     EXPECT_LE(counted, seconds) << frequency.QuadPart;
 }
 
+// The conversions the program formats with, under a desktop locale with a decimal comma.
 TEST(CStringTest, FormatsTheProgramsConversionsInTheCLocale) {
     const test_support::ScopedLocale german("de_DE.UTF-8");
     ASSERT_TRUE(german.InForce());

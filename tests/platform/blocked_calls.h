@@ -1,5 +1,4 @@
-// Socket calls that block until the test lets them go: a name lookup held until released, a
-// connect to a listener that never answers, and a call on its own thread to act on meanwhile.
+// Socket calls that block: a held name lookup, an unanswered connect, a call on its own thread.
 #pragma once
 
 #include <chrono>
@@ -36,23 +35,19 @@ public:
             return true;
         });
     }
-    /* Releases every lookup, restores the host's resolver and waits until no abandoned lookup
-       is still inside this one. */
+    /* Releases every lookup, restores the host's resolver, waits until none is inside. */
     ~HeldResolver() {
         Release();
         platform_testing::SetHostResolver({});
         std::unique_lock<std::mutex> lock(m_lock);
         m_changed.wait(lock, [this] { return m_inside == 0; });
     }
-    HeldResolver(const HeldResolver&) = delete;
-    HeldResolver& operator=(const HeldResolver&) = delete;
 
     /* Waits until a lookup has reached the resolver; false after 10 s. */
     bool WaitAsked() {
         std::unique_lock<std::mutex> lock(m_lock);
         return m_changed.wait_for(lock, std::chrono::seconds(10), [this] { return m_asked; });
     }
-    /* Whether a lookup has reached the resolver yet. */
     bool Asked() {
         std::lock_guard<std::mutex> lock(m_lock);
         return m_asked;
@@ -72,12 +67,9 @@ private:
     int m_inside = 0;  // lookups running in the resolver
 };
 
-// A loopback listener that never accepts and whose accept queue is full, so that a connect to
-// it waits and never completes.
+// A loopback listener that never accepts, its queue filled so that a further connect never ends.
 class UnansweredListener {
 public:
-    /* Listens with the smallest queue and connects to itself until a request goes unanswered:
-       a queued one completes at once, one the full queue drops never does. */
     UnansweredListener() {
         if (!m_listener.Listen(0, 0)) return;
         for (int attempt = 0; attempt < 64 && !m_full; ++attempt) {
@@ -87,7 +79,6 @@ public:
             m_queued.push_back(std::move(connection));
         }
     }
-    /* False when the queue could not be filled. */
     bool IsFull() const { return m_full; }
     uint16_t Port() const { return m_listener.Port(); }
 
@@ -97,8 +88,7 @@ private:
     bool m_full = false;
 };
 
-// A call made on its own thread, so a test can act while the call blocks: the thread's kernel
-// id is known before the call starts, and the call's result and last error after it ends.
+// A call on its own thread: its kernel id known before it starts, its result and error after.
 struct CallResult {
     int result = 0;
     int error = 0;  // the thread's last error after the call
@@ -115,8 +105,6 @@ public:
         m_kernelThreadId = m_started.get_future().get();
     }
     ~BlockingCall() { m_thread.join(); }
-    BlockingCall(const BlockingCall&) = delete;
-    BlockingCall& operator=(const BlockingCall&) = delete;
 
     int KernelThreadId() const { return m_kernelThreadId; }
     /* Waits for the call to return; once only. */

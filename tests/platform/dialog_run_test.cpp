@@ -1,5 +1,4 @@
-// Dialogs: the results of modal runs (OK, Enter, Escape, closing), the data exchange at their
-// start and end, and an exchange asked for by another thread.
+// Dialogs: modal runs' results and exchanges, and an exchange asked for by another thread.
 #include <QComboBox>
 #include <QLineEdit>
 #include <thread>
@@ -10,8 +9,7 @@ namespace {
 
 using user_test::LoginLikeDlg;
 
-// OK validates: a refused value shows the message and ends the exchange there, the dialog stays
-// open; the next OK stores every value.
+// OK validates: a refused value shows a message and the dialog stays; the next OK stores all.
 TEST(DialogRunTest, OkExchangesUntilAValueIsRefused) {
     std::vector<std::u16string> boxes;  // shown on this thread, answered at once
     platform_testing::SetMessageBoxAnswerer([&](const std::u16string& text, UINT) {
@@ -49,9 +47,8 @@ TEST(DialogRunTest, OkExchangesUntilAValueIsRefused) {
     EXPECT_EQ(FALSE, dlg.m_bSave);
 }
 
-// Enter in an entry presses the default button (OK); Escape cancels; closing a dialog without
-// the caption-bar OK button cancels it, while the main window's close is its caption-bar OK. A
-// cancelled run leaves the members as they were.
+// Enter presses OK; Escape cancels; closing cancels a dialog, but is the main window's caption-bar
+// OK. A cancelled run leaves the members as they were.
 TEST(DialogRunTest, KeysAndClosingEndTheRunAsTheDeviceDoes) {
     const struct {
         bool main;
@@ -80,8 +77,7 @@ TEST(DialogRunTest, KeysAndClosingEndTheRunAsTheDeviceDoes) {
     EXPECT_EQ(-1, missing.DoModal());
 }
 
-// UpdateData from another thread runs on the dialog's thread, or fails once the dialog is
-// destroyed; setting the text an entry shows leaves its selection, as the user left it.
+// UpdateData from another thread runs on the dialog's, or fails once it is destroyed.
 TEST(DialogRunTest, AnotherThreadsExchangeRunsOnTheWindowsThreadOrFailsOnceItIsDestroyed) {
     LoginLikeDlg dlg;
     ASSERT_TRUE(dlg.Create(IDD_LOGIN));
@@ -94,7 +90,7 @@ TEST(DialogRunTest, AnotherThreadsExchangeRunsOnTheWindowsThreadOrFailsOnceItIsD
     worker.join();
     EXPECT_EQ(TRUE, result.load());
     EXPECT_EQ("far", id->text().toStdString());
-    id->setSelection(1, 2);
+    id->setSelection(1, 2);  // setting the text the entry shows leaves its selection
     SetWindowTextW(GetDlgItem(dlg.m_hWnd, IDC_EDIT_ID), u"far");
     EXPECT_EQ("ar", id->selectedText().toStdString());
     // The dialog's thread handles no events until the dialog is destroyed.
@@ -108,7 +104,6 @@ TEST(DialogRunTest, AnotherThreadsExchangeRunsOnTheWindowsThreadOrFailsOnceItIsD
     EXPECT_EQ(exchanges, dlg.exchanges);
 }
 
-// The address entry with its length validation, as the main window has it.
 class ComboDlg : public CDialog {
 public:
     ComboDlg() : CDialog(IDD_PEMBLAR_DIALOG) {}
@@ -121,8 +116,7 @@ protected:
     }
 };
 
-// Data going out limits a combo box's entry: typing stops there, and the entry keeps its text
-// when the list changes.
+// The address entry's limit, as the main window has it, stops typing; the list changing keeps it.
 TEST(DialogRunTest, AComboBoxEntryTakesItsLimitAndKeepsItsTextWhenTheListChanges) {
     ComboDlg dlg;
     ASSERT_TRUE(dlg.Create(IDD_PEMBLAR_DIALOG));

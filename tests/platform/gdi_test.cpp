@@ -1,5 +1,4 @@
-// GDI: rectangle fills, block copies with and without scaling, and the bitmaps' and memory
-// contexts' selection and release rules.
+// GDI: fills, block copies with and without scaling, and bitmap and memory context rules.
 #include "platform/gdi.h"
 
 #include <gtest/gtest.h>
@@ -61,9 +60,7 @@ TEST(GdiTest, FillsAndCopiesExcludeRightAndBottomClipAndTakeTheNearestPixel) {
     }
 }
 
-// A bitmap is made black; it is selected into one memory context at a time and outlives it;
-// deleting a selected bitmap, the stock bitmap or a deleted one, or using a deleted context,
-// fails.
+// A bitmap is black, in one context at a time, outlives it, and is deleted once and unselected.
 TEST(GdiTest, BitmapsAreBlackAndSelectedIntoOneContextAtATime) {
     const int bitmaps = platform_testing::LiveBitmapCount();
     const int contexts = platform_testing::LiveDeviceContextCount();

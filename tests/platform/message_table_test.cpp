@@ -1,5 +1,4 @@
-// Message tables: a dialog's own entries, its base classes' entries through the chain, the
-// platform's default handling for what no table takes, and the controls during WM_DESTROY.
+// Message tables: entries along the chain, default handling, and the controls during WM_DESTROY.
 #include "tests/platform/user_test_helpers.h"
 
 namespace {

@@ -23,8 +23,8 @@ std::string Narrow(LPCWSTR text) {
 /* The settings key, open for the object's lifetime; values as raw UTF-16 units. */
 struct Key {
     Key() {
-        status = RegCreateKeyExW(HKEY_CURRENT_USER, u"Software\\MyCompany\\Pemblar", 0, nullptr, 0,
-                                 0, nullptr, &hkey, &disposition);
+        RegCreateKeyExW(HKEY_CURRENT_USER, u"Software\\MyCompany\\Pemblar", 0, nullptr, 0, 0,
+                        nullptr, &hkey, nullptr);
     }
     ~Key() {
         if (hkey != nullptr) RegCloseKey(hkey);
@@ -42,8 +42,6 @@ struct Key {
         return status;
     }
     HKEY hkey = nullptr;
-    DWORD disposition = 0;
-    LSTATUS status;
 };
 
 TEST(Registry, AnyTextReadsBackExactlyFromTheFileAloneAndAClosedKeyFails) {
@@ -109,9 +107,7 @@ TEST(Registry, GarbageFailsOnlyItsOwnReadsAndAWriteKeepsTheNamedLines) {
     EXPECT_EQ(ERROR_INVALID_DATA, reopened.Read(u"Plain", &units));
 }
 
-// A file where the settings folder should be, or a file size limit (which a writer that checks
-// only at closing time would miss): a changed and a new value fail, the file stays as it was, and
-// no later write stores them.
+// A file blocking the folder, or a size limit: writes fail, the file stays, none is stored later.
 TEST(Registry, FailedWritesLeaveTheFileAndNoLaterWriteStoresThem) {
     ScopedSettingsHome home;
     Key key;
@@ -134,8 +130,7 @@ TEST(Registry, FailedWritesLeaveTheFileAndNoLaterWriteStoresThem) {
     EXPECT_TRUE(units == u"kept\0"s);
 }
 
-// Key names are turned into a path under the settings home: none may lead out of it or to
-// another depth, and a refused one leaves the handle NULL.
+// No key name may lead out of the settings home or to another depth; a refused one leaves NULL.
 TEST(Registry, KeyNamesThatWouldLeaveTheSettingsHomeAreRefused) {
     ScopedSettingsHome home;
     for (LPCWSTR refused :

@@ -1,5 +1,4 @@
-// Helpers of the user-family and dialog-framework tests: real dialogs under the offscreen
-// platform, and clicks and keys as a user makes them.
+// Helpers of the window and dialog tests: real dialogs offscreen, clicks and keys as a user's.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,11 +17,10 @@
 
 namespace user_test {
 
-// The login template with its three values exchanged and the ID limited to `idLimit` characters;
-// counts its exchanges.
+// The login template, its three values exchanged, the ID limited to 8; counts its exchanges.
 class LoginLikeDlg : public CDialog {
 public:
-    explicit LoginLikeDlg(int idLimit = 8) : CDialog(IDD_LOGIN), m_idLimit(idLimit) {}
+    LoginLikeDlg() : CDialog(IDD_LOGIN) {}
     CString m_strID, m_strPassword;
     BOOL m_bSave = FALSE;
     CButton m_check;
@@ -33,13 +31,10 @@ protected:
         ++exchanges;
         DDX_Control(pDX, IDC_CHECK_SAVE_PASSWORD, m_check);
         DDX_Text(pDX, IDC_EDIT_ID, m_strID);
-        DDV_MaxChars(pDX, m_strID, m_idLimit);
+        DDV_MaxChars(pDX, m_strID, 8);
         DDX_Text(pDX, IDC_EDIT_PASSWORD, m_strPassword);
         DDX_Check(pDX, IDC_CHECK_SAVE_PASSWORD, m_bSave);
     }
-
-private:
-    int m_idLimit;
 };
 
 // The window's text as the platform reads it.

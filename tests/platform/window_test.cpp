@@ -1,6 +1,4 @@
-// Windows and messages: what destroying a window does to callers waiting on it and to later
-// sends.
-
+// Windows and messages: what destroying a window does to callers waiting on it and later sends.
 #include <atomic>
 #include <thread>
 
@@ -10,10 +8,8 @@ namespace {
 
 const UINT kAsk = WM_USER + 40;
 
-// Only the owner thread destroys a window. Destroying it releases a sender waiting on it without
-// the owner's event loop (as a dialog busy in its destroy handler runs none); while WM_DESTROY
-// runs, the window serves its own thread and refuses others. The released sender's next send, to
-// another window, is answered once, and its released message is never delivered.
+// Only the owner destroys a window, releasing a waiting sender without its event loop; during
+// WM_DESTROY it serves its own thread only; the sender's released message is never delivered.
 TEST(WindowTest, DestroyingReleasesAWaitingSenderAndLaterSendsReturnZero) {
     std::atomic<int> handled{0};
     LRESULT duringDestroy[2] = {-1, -1};

@@ -1,5 +1,4 @@
-// The socket family over loopback: handles, the codes of failures, blocking calls and name lookups
-// woken by a close, and dotted address text.
+// The socket family over loopback: failure codes, and blocked calls and lookups woken by a close.
 #include "platform/winsock.h"
 
 #include <gtest/gtest.h>
@@ -25,10 +24,7 @@ using fakecamera::TcpConnection;
 using fakecamera::TcpListener;
 
 int Connect(SOCKET s, uint16_t port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = inet_addr("127.0.0.1");
+    const sockaddr_in address{AF_INET, htons(port), {{inet_addr("127.0.0.1")}}, {}};
     return connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address);
 }
 
@@ -54,12 +50,10 @@ TEST(WinsockTest, AResetAndARefusalHaveTheirCodes) {
 
 std::atomic<bool> g_signalled{false};
 
-// A close wakes each blocked call with WSAEINTR; a signal that interrupts the wait (no SA_RESTART)
-// is no close: the call waits on. A closed handle is never handed out again, and every call on it
-// fails with WSAENOTSOCK.
+// A close wakes each blocked call with WSAEINTR; a signal (no SA_RESTART) does not. A closed
+// handle is never handed out again, and every call on it fails with WSAENOTSOCK.
 TEST(WinsockTest, CloseWakesABlockedReceiveSendAndConnectAndASignalDoesNot) {
-    struct sigaction noted {
-    }, previous{};
+    struct sigaction noted = {}, previous = {};
     noted.sa_handler = [](int) { g_signalled.store(true); };
     ASSERT_EQ(sigaction(SIGUSR1, &noted, &previous), 0);
     const int openBefore = platform_testing::OpenSocketCount();
@@ -103,7 +97,7 @@ TEST(WinsockTest, CloseWakesABlockedReceiveSendAndConnectAndASignalDoesNot) {
 }
 
 // A lookup ends with WSAEINTR when another thread closes its thread's socket, before it starts
-// (it then does not start) or while it waits; a socket of another thread does not concern it.
+// (it then never starts) or while it waits; another thread's socket does not concern it.
 TEST(WinsockTest, ClosingTheCallersSocketEndsOnlyItsOwnLookup) {
     enum Close { kForeign, kOwnWhileWaiting, kOwnBefore };
     for (const Close close : {kForeign, kOwnWhileWaiting, kOwnBefore}) {
