@@ -44,7 +44,8 @@ void DialogTest::CreateConnected() {
     ASSERT_NE(s, INVALID_SOCKET);
     sockaddr_in address{.sin_family = AF_INET,
                         .sin_port = htons(m_camera.Port()),
-                        .sin_addr = {inet_addr("127.0.0.1")}};
+                        .sin_addr = {inet_addr("127.0.0.1")},
+                        .sin_zero = {}};
     ASSERT_EQ(connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     char packet[IMG_XFER_USER_AUTH_PKT_LEN];
     ASSERT_EQ(recvn(s, packet, MESSAGE_PACKET_LENGTH), MESSAGE_PACKET_LENGTH);
