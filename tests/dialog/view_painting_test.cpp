@@ -18,8 +18,7 @@ const RECT kCaptionText = {5, 72, 165, 90};
 const RECT kRateText = {165, 72, 235, 90};
 const RECT kPicture = {5, 90, 235, 262};
 
-// The pixels of the rectangle that differ between the two images.
-int Differing(const QImage& a, const QImage& b, RECT rect) {
+int Differing(const QImage& a, const QImage& b, RECT rect) {  // pixels of rect that differ
     int differing = 0;
     for (int y = rect.top; y < rect.bottom; ++y) {
         for (int x = rect.left; x < rect.right; ++x) differing += a.pixel(x, y) != b.pixel(x, y);
@@ -82,8 +81,9 @@ TEST_F(DialogTest, EachStatusCoversThePictureAndEachConnectedPaintDrawsTheBandsA
 
     // An undecodable frame with a new caption: the band is redrawn, the picture area is not.
     smudge(kPicture, QColor(0, 255, 0));
-    std::vector<uint8_t> undecodable(98, 'n');
-    undecodable.insert(undecodable.end(), {0xFF, 0xD9});
+    std::vector<uint8_t> undecodable(100, 'n');
+    undecodable[98] = 0xFF;
+    undecodable[99] = 0xD9;
     LoadFrame(undecodable);
     Arrive();
     ASSERT_TRUE(WaitForRequests(4));
