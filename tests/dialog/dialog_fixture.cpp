@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "camera/camera_protocol.h"
-#include "camera/camera_thread.h"
 #include "platform/gdi/image_dc.h"
 #include "platform/testing/hooks.h"
 #include "support/pump_events.h"
@@ -16,9 +15,7 @@ void DialogTest::SetUp() {
 }
 
 void DialogTest::TearDown() {
-    if (m_dialog && m_dialog->m_hWnd != nullptr) {
-        m_dialog->DestroyWindow();
-    }
+    if (m_dialog && m_dialog->m_hWnd != nullptr) m_dialog->DestroyWindow();
     m_dialog.reset();
     platform_testing::ResetPerformanceCounter();
     std::memset(ImageData, 0, sizeof ImageData);
@@ -40,19 +37,15 @@ void DialogTest::Click(int id) {
     button->click();
 }
 
-LRESULT DialogTest::Arrive() {
-    return SendMessageW(m_dialog->m_hWnd, WM_IMAGE_ARRIVED, 0, 0);
-}
-
 void DialogTest::CreateConnected() {
     ASSERT_TRUE(m_camera.Start());
     CreateDialog();
     SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
     ASSERT_NE(s, INVALID_SOCKET);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(m_camera.Port());
-    address.sin_addr.s_addr = inet_addr("127.0.0.1");
+    sockaddr_in address{.sin_family = AF_INET,
+                        .sin_port = htons(m_camera.Port()),
+                        .sin_addr = {inet_addr("127.0.0.1")},
+                        .sin_zero = {}};
     ASSERT_EQ(connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     char packet[IMG_XFER_USER_AUTH_PKT_LEN];
     ASSERT_EQ(recvn(s, packet, MESSAGE_PACKET_LENGTH), MESSAGE_PACKET_LENGTH);
@@ -60,10 +53,8 @@ void DialogTest::CreateConnected() {
     ASSERT_EQ(send(s, packet, IMG_XFER_USER_AUTH_PKT_LEN, 0), IMG_XFER_USER_AUTH_PKT_LEN);
     ASSERT_EQ(recvn(s, packet, MESSAGE_PACKET_LENGTH), MESSAGE_PACKET_LENGTH);
     m_dialog->m_socket = s;
-    m_dialog->m_bLoading = FALSE;
-    m_dialog->m_bTrying = FALSE;
-    m_dialog->m_bConnected = TRUE;
-    m_dialog->m_bRunning = TRUE;
+    m_dialog->m_bLoading = m_dialog->m_bTrying = FALSE;
+    m_dialog->m_bConnected = m_dialog->m_bRunning = TRUE;
 }
 
 void DialogTest::LoadFrame(const std::vector<uint8_t>& frame) {

@@ -1,5 +1,4 @@
-// The real main dialog, created modeless in a fresh settings home, with its protected record
-// opened for the tests, and a camera link to a fake camera for counting image requests.
+// The real main dialog, modeless in a fresh settings home, and a fake camera counting requests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,8 +6,8 @@
 #include <QImage>
 #include <atomic>
 #include <memory>
-#include <string>
 
+#include "camera/camera_thread.h"
 #include "dialog/pemblar_dlg.h"
 #include "fakecamera/fake_camera.h"
 #include "support/settings_home.h"
@@ -16,22 +15,11 @@
 
 class TestDialog : public CPemblarDlg {
 public:
-    using CPemblarDlg::m_bConnected;
-    using CPemblarDlg::m_bFirstFrame;
-    using CPemblarDlg::m_bLoading;
-    using CPemblarDlg::m_bRunning;
-    using CPemblarDlg::m_btnConnect;
-    using CPemblarDlg::m_bTrying;
-    using CPemblarDlg::m_comboIP;
-    using CPemblarDlg::m_comboPort;
-    using CPemblarDlg::m_fFps;
-    using CPemblarDlg::m_image;
-    using CPemblarDlg::m_nFrames;
-    using CPemblarDlg::m_socket;
-    using CPemblarDlg::m_strIP;
-    using CPemblarDlg::m_strPort;
-    using CPemblarDlg::m_strStamp;
-    using CPemblarDlg::UpdateFrameRate;
+    using CPemblarDlg::m_bConnected, CPemblarDlg::m_bFirstFrame, CPemblarDlg::m_bLoading,
+        CPemblarDlg::m_bRunning, CPemblarDlg::m_btnConnect, CPemblarDlg::m_bTrying,
+        CPemblarDlg::m_comboIP, CPemblarDlg::m_comboPort, CPemblarDlg::m_fFps, CPemblarDlg::m_image,
+        CPemblarDlg::m_nFrames, CPemblarDlg::m_socket, CPemblarDlg::m_strIP, CPemblarDlg::m_strPort,
+        CPemblarDlg::m_strStamp, CPemblarDlg::UpdateFrameRate;
 };
 
 class DialogTest : public ::testing::Test {
@@ -41,13 +29,15 @@ protected:
 
     void CreateDialog();  // and shows it
     void Click(int id);   // the button with the id, through Qt
-    LRESULT Arrive();     // WM_IMAGE_ARRIVED, as the camera thread sends it
-    /* Starts the camera and creates the dialog Connected over a socket logged in to it. */
-    void CreateConnected();
+    LRESULT Arrive() { return SendMessageW(m_dialog->m_hWnd, WM_IMAGE_ARRIVED, 0, 0); }
+    void NotifyAt(double seconds) {  // one frame-rate notification at that counter time
+        m_now = static_cast<int64_t>(seconds * 1000000);
+        m_dialog->UpdateFrameRate();
+    }
+    void CreateConnected();  // the camera started, the dialog Connected over a logged-in socket
     static void LoadFrame(const std::vector<uint8_t>& frame);  // into the frame buffer
     bool WaitForRequests(int count);  // false when the camera never counts that many
     static void Settle();             // pumps events a little while, so pending paints run
-    /* Draws the text on the image as the view draws its texts. */
     static void DrawViewText(QImage* image, const std::u16string& text, RECT rect,
                              COLORREF ink = RGB(0, 0, 0), COLORREF paper = RGB(255, 255, 255));
 

@@ -1,5 +1,4 @@
-// Frame arrival: the caption, the end-marker check, the decode and the repaint that requests the
-// next frame, on the real dialog with real JPEGs in the frame buffer.
+// Frame arrival on the real dialog: the caption, the end-marker check, decode and repaint.
 #include <vector>
 
 #include "common/frame_buffer.h"
@@ -16,9 +15,8 @@ TEST_F(DialogTest, EveryFrameIsRepaintedAndOnlyOneWithoutAnEndMarkerIsReported) 
     CreateConnected();
     Settle();
     int requests = m_camera.RequestCount();
-    std::vector<uint8_t> markerFirst(500, 0x11);
-    markerFirst[0] = 0xFF;
-    markerFirst[1] = 0xD9;
+    std::vector<uint8_t> markerFirst{0xFF, 0xD9};
+    markerFirst.resize(500, 0x11);
     const struct {
         const char* name;
         std::vector<uint8_t> bytes;
@@ -40,8 +38,7 @@ TEST_F(DialogTest, EveryFrameIsRepaintedAndOnlyOneWithoutAnEndMarkerIsReported) 
         m_trace.Clear();
         LoadFrame(c.bytes);
         EXPECT_EQ(1, Arrive());
-        // Every frame is repainted, so the paint requests the next one.
-        EXPECT_TRUE(WaitForRequests(requests + 1)) << m_camera.RequestCount();
+        EXPECT_TRUE(WaitForRequests(requests + 1)) << m_camera.RequestCount();  // repainted
         EXPECT_EQ(c.accepted ? 0 : 1, m_trace.Count("There is no 0xFFD9 in current image"));
         requests = m_camera.RequestCount();
     }

@@ -4,15 +4,7 @@
 
 namespace {
 
-class FrameRateMeterTest : public DialogTest {
-protected:
-    void NotifyAt(double seconds) {  // one notification at that time
-        m_now = static_cast<int64_t>(seconds * 1000000);
-        m_dialog->UpdateFrameRate();
-    }
-};
-
-TEST_F(FrameRateMeterTest, PublishesTheRateOfEachIntervalOfMoreThanASecond) {
+TEST_F(DialogTest, FrameRateMeterPublishesTheRateOfEachIntervalOfMoreThanASecond) {
     CreateDialog();
     const struct {
         double at;
@@ -39,7 +31,7 @@ TEST_F(FrameRateMeterTest, PublishesTheRateOfEachIntervalOfMoreThanASecond) {
     EXPECT_FALSE(m_dialog->m_bFirstFrame);
 }
 
-TEST_F(FrameRateMeterTest, WithoutACounterOrWithAZeroFrequencyNothingIsPublished) {
+TEST_F(DialogTest, FrameRateMeterWithoutACounterOrWithAZeroFrequencyNothingIsPublished) {
     for (bool present : {false, true}) {
         SCOPED_TRACE(present ? "zero frequency" : "no counter");
         platform_testing::SetPerformanceCounter(present, 0, [this] { return m_now.load(); });

@@ -1,5 +1,4 @@
-// What the view shows in each state, read back from the window's surface, and the one image
-// request that every connected paint sends.
+// What the view shows in each state, and the one image request each connected paint sends.
 #include <QPainter>
 
 #include "dialog/dialog_fixture.h"
@@ -19,15 +18,7 @@ const RECT kCaptionText = {5, 72, 165, 90};
 const RECT kRateText = {165, 72, 235, 90};
 const RECT kPicture = {5, 90, 235, 262};
 
-// Fills a rectangle of the window's surface behind the view's back, as an exposure would leave it.
-void Smudge(HWND hWnd, RECT rect, QColor colour) {
-    QPainter(GetWindowSurface(hWnd))
-        .fillRect(QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top),
-                  colour);
-}
-
-// The pixels of the rectangle that differ between the two images.
-int Differing(const QImage& a, const QImage& b, RECT rect) {
+int Differing(const QImage& a, const QImage& b, RECT rect) {  // pixels of rect that differ
     int differing = 0;
     for (int y = rect.top; y < rect.bottom; ++y) {
         for (int x = rect.left; x < rect.right; ++x) differing += a.pixel(x, y) != b.pixel(x, y);
@@ -35,23 +26,19 @@ int Differing(const QImage& a, const QImage& b, RECT rect) {
     return differing;
 }
 
-class ViewPaintingTest : public DialogTest {
-protected:
-    void ShowBluePicture(const std::string& caption) {
-        auto picture = test_support::MakeJpeg(320, 240, [](int, int) { return 0x2050D0u; });
-        LoadFrame(fakecamera::InsertCaption(picture, caption));
-        Arrive();
-        ASSERT_TRUE(WaitForRequests(1));
-    }
-    QImage& Surface() const { return *GetWindowSurface(m_dialog->m_hWnd); }
-};
-
-TEST_F(ViewPaintingTest, EachStatusCoversThePictureAndEachConnectedPaintDrawsTheBandsAndRequests) {
+TEST_F(DialogTest, EachStatusCoversThePictureAndEachConnectedPaintDrawsTheBandsAndRequests) {
     CreateConnected();  // a live socket, so that any request would be counted
+    QImage& surface = *GetWindowSurface(m_dialog->m_hWnd);
+    auto smudge = [&](RECT r, QColor c) {  // as an exposure behind the view's back would leave it
+        QPainter(&surface).fillRect(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top), c);
+    };
     // Red one pixel beyond the view on every side: each paint covers the view and no more.
-    Smudge(m_dialog->m_hWnd, kAroundView, QColor(255, 0, 0));
-    ShowBluePicture("2026-12-06 19:45:00");
-    const QImage picture = Surface().copy();
+    smudge(kAroundView, QColor(255, 0, 0));
+    auto blue = test_support::MakeJpeg(320, 240, [](int, int) { return 0x2050D0u; });
+    LoadFrame(fakecamera::InsertCaption(blue, "2026-12-06 19:45:00"));
+    Arrive();
+    ASSERT_TRUE(WaitForRequests(1));
+    const QImage picture = surface.copy();
     ASSERT_GT(CountColour(picture, kPicture, 0x2050D0, 40), Area(kPicture) * 95 / 100);
     for (RECT band : {kCaptionText, kRateText}) {  // white glyphs in black cells
         EXPECT_GT(CountColour(picture, band, 0x000000), 100);
@@ -77,37 +64,36 @@ TEST_F(ViewPaintingTest, EachStatusCoversThePictureAndEachConnectedPaintDrawsThe
         DrawViewText(&expected, state.text, {state.left, 156, 180, 176});
         InvalidateRect(m_dialog->m_hWnd, nullptr, FALSE);
         test_support::PumpEventsUntil(
-            [&] { return Differing(Surface(), expected, kAroundView) == 0; });
-        EXPECT_EQ(0, Differing(Surface(), expected, kAroundView));
+            [&] { return Differing(surface, expected, kAroundView) == 0; });
+        EXPECT_EQ(0, Differing(surface, expected, kAroundView));
     }
     Settle();
     EXPECT_EQ(1, m_camera.RequestCount()) << "a status paint sent a request";
 
-    // Connected again, two paints without a frame between them send two requests and leave the
-    // caption band alone: the caption has not changed.
+    // Connected again, two paints with no new frame send two requests, leaving the caption band.
     m_dialog->m_bConnected = TRUE;
-    Smudge(m_dialog->m_hWnd, kCaptionText, QColor(255, 0, 0));
+    smudge(kCaptionText, QColor(255, 0, 0));
     InvalidateRect(m_dialog->m_hWnd, nullptr, FALSE);
     ASSERT_TRUE(WaitForRequests(2));
     InvalidateRect(m_dialog->m_hWnd, nullptr, FALSE);
     ASSERT_TRUE(WaitForRequests(3));
-    EXPECT_EQ(Area(kCaptionText), CountColour(Surface(), kCaptionText, 0xFF0000));
+    EXPECT_EQ(Area(kCaptionText), CountColour(surface, kCaptionText, 0xFF0000));
 
     // An undecodable frame with a new caption: the band is redrawn, the picture area is not.
-    Smudge(m_dialog->m_hWnd, kPicture, QColor(0, 255, 0));
+    smudge(kPicture, QColor(0, 255, 0));
     std::vector<uint8_t> undecodable(100, 'n');
     undecodable[98] = 0xFF;
     undecodable[99] = 0xD9;
     LoadFrame(undecodable);
     Arrive();
     ASSERT_TRUE(WaitForRequests(4));
-    EXPECT_EQ(0, CountColour(Surface(), kCaptionText, 0xFF0000));
-    EXPECT_EQ(Area(kPicture), CountColour(Surface(), kPicture, 0x00FF00));
+    EXPECT_EQ(0, CountColour(surface, kCaptionText, 0xFF0000));
+    EXPECT_EQ(Area(kPicture), CountColour(surface, kPicture, 0x00FF00));
     Settle();
     EXPECT_EQ(4, m_camera.RequestCount());
 }
 
-TEST_F(ViewPaintingTest, AFailedRequestIsReportedAndClosesTheSocketButChangesNoState) {
+TEST_F(DialogTest, AFailedRequestIsReportedAndClosesTheSocketButChangesNoState) {
     CreateConnected();
     const SOCKET s = m_dialog->m_socket;
     ASSERT_EQ(0, closesocket(s));

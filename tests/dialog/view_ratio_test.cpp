@@ -1,7 +1,5 @@
-// The view on a screen with a device pixel ratio of 2: the picture is stretched onto the screen's
-// pixels and the caption rendered at their resolution, where the system draws in its own pixels;
-// moved to a screen of ratio 1.5, the surface follows. Run by the ctest entry dialog_ratio2
-// (QT_SCALE_FACTOR=2, two offscreen screens whose own factors are 1 and 0.75).
+// The view at device pixel ratio 2 and moved to a screen of 1.5: picture and caption reach the
+// screen's pixels. Run by the ctest entry dialog_ratio2 (QT_SCALE_FACTOR=2, two screens).
 #include <QApplication>
 #include <QScreen>
 #include <QWindow>
@@ -18,12 +16,8 @@ const QRect kCaptionText(10, 144, 320, 36);  // x 5..165, y 72..90, in device pi
 const int kFrameWidth = 460;                 // the picture area's size at ratio 2
 const int kFrameHeight = 344;
 
-bool Dark(int frameX, int frameY) {  // the frame: a one-pixel checkerboard
-    return (frameX + frameY) % 2 == 0;
-}
-bool Bright(QRgb pixel) {
-    return qGray(pixel) > 128;
-}
+const auto Dark = [](int x, int y) { return (x + y) % 2 == 0; };  // a one-pixel checkerboard
+const auto Bright = [](QRgb pixel) { return qGray(pixel) > 128; };
 
 // The bounding box of an area's bright (or dark) pixels.
 QRect BoxOf(const QImage& image, const QRect& area, bool bright) {
@@ -83,8 +77,7 @@ TEST_F(DialogTest, AtRatioTwoPictureAndCaptionAreDrawnOnTheScreensPixelsWherever
         EXPECT_NEAR((blocky.*edge)(), (crisp.*edge)(), 2);
     }
 
-    // Moved to the screen of ratio 1.5, the view is repainted (a request) on a surface of that
-    // screen's pixels, not the old one scaled.
+    // Moved to the screen of ratio 1.5, repainted (a request) on that screen's pixels, not scaled.
     QScreen* screen = QGuiApplication::screens().value(1);
     ASSERT_TRUE(screen != nullptr && screen->devicePixelRatio() == 1.5);
     test_support::WidgetOf(m_dialog->m_hWnd)->windowHandle()->setScreen(screen);
