@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <atomic>
-#include <cstdio>
 #include <thread>
 
 #include "integration/viewer_fixture.h"
@@ -17,12 +16,6 @@ namespace {
 
 const RECT kCaptionText = {5, 72, 165, 90};
 
-std::string Shown(float fps) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%f", static_cast<double>(fps));
-    return text;
-}
-
 // A cancelled login connects nothing. The login reaches the camera; a reconnect after a pause
 // opens the login pre-filled, silences the earlier thread still waiting for a frame (woken by the
 // new Connect's close, it hands nothing over), shows 0.000000 until its own first interval closes
@@ -33,7 +26,8 @@ TEST_F(ViewerTest, StreamsThenReconnectsWithTheSavedLoginItsOwnRateAndItsCaption
     std::atomic<int64_t> reads{0}, pause{0};
     std::vector<std::string> rates;
     platform_testing::SetPerformanceCounter(true, 1000000, [&] {
-        if (m_viewer != nullptr) rates.push_back(Shown(m_viewer->m_fFps));
+        if (m_viewer != nullptr)
+            rates.push_back(QString::number(m_viewer->m_fFps, 'f', 6).toStdString());
         return reads++ * 300000 + pause.load();
     });
     struct RestoreCounter {
@@ -71,13 +65,11 @@ TEST_F(ViewerTest, StreamsThenReconnectsWithTheSavedLoginItsOwnRateAndItsCaption
         // Connect is held right after its close until the woken thread has ended or waits to hand
         // a notification over (which Connect, holding the UI thread, keeps waiting).
         held = true;
-        DWORD code = STILL_ACTIVE;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (platform_testing::WaitingSendCount(window) == 0 &&
-               GetExitCodeThread(earlierThread, &code) && code == STILL_ACTIVE &&
-               std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+        WaitOffTheUiThread([&] {
+            DWORD code = STILL_ACTIVE;
+            return platform_testing::WaitingSendCount(window) > 0 ||
+                   !GetExitCodeThread(earlierThread, &code) || code != STILL_ACTIVE;
+        });
         earlierThreadSent = platform_testing::WaitingSendCount(window) > 0;
     });
     rates.clear();

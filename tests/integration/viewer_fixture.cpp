@@ -8,10 +8,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <algorithm>
 #include <chrono>
+#include <thread>
 
-#include "platform/testing/hooks.h"
 #include "support/pump_events.h"
 
 namespace {
@@ -42,9 +41,10 @@ void AnswerLoginWhenShown(const Login& answer, std::shared_ptr<Login> seen,
 
 }  // namespace
 
-void ViewerTest::SetUp() {
-    ASSERT_TRUE(m_camera.Start());
-    m_threadsBefore = platform_testing::LiveThreadCount();
+void WaitOffTheUiThread(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 void ViewerTest::TearDown() {
@@ -68,22 +68,16 @@ void ViewerTest::CloseViewer() {
 }
 
 void ViewerTest::Type(const std::u16string& ip, const std::u16string& port) {
-    for (auto [id, text] : {std::pair{IDC_COMBO_IP, ip}, std::pair{IDC_COMBO_PORT, port}}) {
-        auto* combo = Control<QComboBox>(id);
-        ASSERT_NE(combo, nullptr);
-        combo->lineEdit()->setText(QString::fromStdU16String(text));
-    }
+    Control<QComboBox>(IDC_COMBO_IP)->lineEdit()->setText(QString::fromStdU16String(ip));
+    Control<QComboBox>(IDC_COMBO_PORT)->lineEdit()->setText(QString::fromStdU16String(port));
 }
 
 void ViewerTest::ClickConnectButton() {
-    auto* button = Control<QAbstractButton>(IDC_BUTTON_CONNECT);
-    ASSERT_NE(button, nullptr);
-    button->click();
+    Control<QAbstractButton>(IDC_BUTTON_CONNECT)->click();
 }
 
 Login ViewerTest::PressConnect(const Login& answer) {
-    auto seen = std::make_shared<Login>();
-    seen->ok = false;
+    auto seen = std::make_shared<Login>(Login{{}, {}, false, false});
     auto pressing = std::make_shared<bool>(true);
     AnswerLoginWhenShown(answer, seen, pressing);
     ClickConnectButton();
@@ -97,27 +91,18 @@ Login ViewerTest::ConnectToCamera(const Login& answer) {
 }
 
 std::u16string ViewerTest::ButtonText() const {
-    auto* button = Control<QAbstractButton>(IDC_BUTTON_CONNECT);
-    return button ? button->text().toStdU16String() : u"";
+    return Control<QAbstractButton>(IDC_BUTTON_CONNECT)->text().toStdU16String();
 }
 
 std::vector<std::u16string> ViewerTest::Items(int comboId) const {
     std::vector<std::u16string> items;
-    if (auto* combo = Control<QComboBox>(comboId)) {
-        for (int i = 0; i < combo->count(); ++i)
-            items.push_back(combo->itemText(i).toStdU16String());
-    }
+    auto* combo = Control<QComboBox>(comboId);
+    for (int i = 0; i < combo->count(); ++i) items.push_back(combo->itemText(i).toStdU16String());
     return items;
 }
 
 bool ViewerTest::IsStreaming() {
     return m_viewer->m_bConnected && !m_viewer->m_bTrying && ButtonText() == u"Disconnect";
-}
-
-std::array<int, 5> ViewerTest::LiveObjects() {
-    return {platform_testing::OpenSocketCount(), platform_testing::LiveThreadCount(),
-            platform_testing::LiveBitmapCount(), platform_testing::LiveWindowCount(),
-            platform_testing::LiveDeviceContextCount()};
 }
 
 bool ViewerTest::WaitForFrames(int n) {
@@ -130,28 +115,4 @@ bool ViewerTest::WaitForDisconnected() {
     return test_support::PumpEventsUntil([&] {
         return !m_viewer->m_bConnected && !m_viewer->m_bTrying && ButtonText() == u"Connect";
     });
-}
-
-QMessageBox* ViewerTest::WaitForMessageBox(const QString& text) {
-    QMessageBox* found = nullptr;
-    test_support::PumpEventsUntil([&] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* box = qobject_cast<QMessageBox*>(widget);
-            if (box != nullptr && box->isVisible() && box->text() == text) found = box;
-        }
-        return found != nullptr;
-    });
-    return found;
-}
-
-void ViewerTest::ExpectTraced(const std::vector<std::string>& texts) {
-    // A retired thread reports once its receive has been woken, which may follow the wait.
-    test_support::PumpEventsUntil([&] {
-        return std::ranges::all_of(texts,
-                                   [&](const std::string& t) { return m_trace.Count(t) > 0; });
-    });
-    for (const std::string& text : texts) {
-        EXPECT_GE(m_trace.Count(text), 1)
-            << text << " among " << ::testing::PrintToString(m_trace.Messages());
-    }
 }

@@ -1,12 +1,10 @@
-// The whole viewer as a user meets it: the real main dialog with its controls, the real login
-// dialog answered by clicking, the real camera thread streaming from the fake camera on loopback,
-// and a real settings file in a fresh settings home.
+// The whole viewer as a user meets it: the real dialogs, answered by clicking, the real camera
+// thread streaming from the fake camera on loopback, a real settings file in a fresh home.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <QMessageBox>
-#include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,43 +33,35 @@ struct Login {
     bool ok = true;
 };
 
+/* Polls, without running the UI thread's events, until `done` holds or 10 s have passed. */
+void WaitOffTheUiThread(const std::function<bool()>& done);
+
 class ViewerTest : public ::testing::Test {
 public:
-    void SetUp() override;
+    void SetUp() override { ASSERT_TRUE(m_camera.Start()); }
     void TearDown() override;
 
-    /* Creates and shows the main dialog as the application's main window. */
-    void StartViewer();
-    /* Destroys the main dialog, as ending it does. */
+    void StartViewer();  // shown as the application's main window
     void CloseViewer();
     void Type(const std::u16string& ip, const std::u16string& port);
     void ClickConnectButton();
     /* Clicks Connect and answers the login dialog that opens; what that dialog showed. */
     Login PressConnect(const Login& answer = {u"admin", u"secret"});
-    /* Types the fake camera's address, then PressConnect. */
     Login ConnectToCamera(const Login& answer = {u"admin", u"secret"});
-    /* The main dialog's control of that id as its widget class; NULL for another class. */
     template <class Widget>
     Widget* Control(int id) const {
         return qobject_cast<Widget*>(test_support::WidgetOf(GetDlgItem(m_viewer->m_hWnd, id)));
     }
     std::u16string ButtonText() const;
     std::vector<std::u16string> Items(int comboId) const;
-    /* Whether the view streams: connected, not trying, the button reads "Disconnect". */
     bool IsStreaming();
-    /* Live sockets, threads, bitmaps, windows and device contexts of the platform. */
-    static std::array<int, 5> LiveObjects();
 
     // Each pumps events until it holds; false (NULL) after the time-out.
     bool WaitForFrames(int n);  // n more frames sent by the camera
     bool WaitForDisconnected();
-    QMessageBox* WaitForMessageBox(const QString& text);
-    /* Waits until every text has been reported; expects each. */
-    void ExpectTraced(const std::vector<std::string>& texts);
 
     ScopedSettingsHome m_home;
     test_support::TraceRecorder m_trace;
     fakecamera::FakeCamera m_camera;
     std::unique_ptr<ViewerDialog> m_viewer;
-    int m_threadsBefore = 0;
 };
