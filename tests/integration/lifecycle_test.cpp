@@ -40,6 +40,9 @@ struct Row {
     void (*reach)(LifecycleTest&);  // brings the viewer into the state
     bool typesAnAddress = true;     // the history then holds it
 };
+void PrintTo(const Row& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class LifecycleTest : public ViewerTest, public ::testing::WithParamInterface<Row> {
 public:
